@@ -1,0 +1,68 @@
+// mklib: write a library object file to standard output, for samples and tests.
+// usage: mklib BODY [CRC]
+// BODY is the body's nibbles as hex digits in file order; CRC is the stored
+// CRC as four hex digits, the true one when left out. The eighth header byte
+// is X and the pad half-byte, when there is one, is 0.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "libobj.h"
+
+static int
+hexval(char c)
+{
+	const char *p = strchr("0123456789ABCDEF", c);
+
+	if (!c || !p) {
+		fprintf(stderr, "mklib: %c is not an upper-case hex digit\n", c);
+		exit(2);
+	}
+	return static_cast<int>(p - "0123456789ABCDEF");
+}
+
+static int pending = -1; // low half of a byte not yet written
+
+static void
+putnibble(int nib)
+{
+	if (pending < 0) {
+		pending = nib;
+	} else {
+		putchar(pending | nib << 4);
+		pending = -1;
+	}
+}
+
+int
+main(int argc, char *argv[])
+{
+	if (argc < 2 || argc > 3 || strlen(argv[1]) > 0xFFFFF - 9 || (argc == 3 && strlen(argv[2]) != 4)) {
+		fputs("usage: mklib BODY [CRC]\n", stderr);
+		return 2;
+	}
+	const char *body = argv[1];
+	unsigned long size = strlen(body) + 9;
+	unsigned crc = 0;
+
+	for (const char *p = "KALMIR-X"; *p; p++) {
+		putnibble(*p & 0xF);
+		putnibble(*p >> 4 & 0xF);
+	}
+	for (const char *p = "04B20"; *p; p++)
+		putnibble(hexval(*p));
+	for (int i = 0; i < 5; i++) {
+		int nib = static_cast<int>(size >> 4 * i & 0xF);
+		putnibble(nib);
+		crc = crcnibble(crc, nib);
+	}
+	for (const char *p = body; *p; p++)
+		crc = crcnibble(crc, hexval(*p)), putnibble(hexval(*p));
+	if (argc == 3)
+		crc = static_cast<unsigned>(strtoul(argv[2], nullptr, 16));
+	for (int i = 0; i < 4; i++)
+		putnibble(static_cast<int>(crc >> 4 * i & 0xF));
+	if (pending >= 0)
+		putnibble(0);
+	return fflush(stdout) == 0 ? 0 : 1;
+}

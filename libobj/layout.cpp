@@ -1,0 +1,54 @@
+// What makes a file a library object: the header, the prologue, the size
+// field, the body and the CRC field, read once from front to back.
+#include "libobj.h"
+
+// "KALMIR-X" low half first, then the prologue 0 4 B 2 0; the eighth byte is free
+const char firstones[] = "B414C4D49425D28504B20";
+const char firstmask[] = "111111111111110011111";
+const int firstlen = 21;
+
+unsigned long libsize;
+unsigned storedcrc;
+unsigned truecrc;
+
+void
+checkheader()
+{
+	for (int i = 0; i < firstlen; i++) {
+		int nib = getnibble();
+		if (eofseen)
+			notlibrary();
+		if (firstmask[i] == '1' && firstones[i] != "0123456789ABCDEF"[nib])
+			notlibrary();
+	}
+}
+
+void
+walkobject()
+{
+	unsigned crc = 0;
+
+	libsize = 0;
+	for (int i = 0; i < 5; i++) {
+		int nib = getnibble();
+		if (eofseen)
+			notlibrary();
+		libsize += static_cast<unsigned long>(nib) << (4 * i);
+		crc = crcnibble(crc, nib);
+	}
+	// the size counts itself (5) and the CRC field (4): at least one body nibble
+	if (libsize <= 9)
+		notlibrary();
+	for (unsigned long left = libsize - 9; left > 0; left--) {
+		int nib = getnibble();
+		if (eofseen)
+			notlibrary();
+		crc = crcnibble(crc, nib);
+	}
+	storedcrc = 0;
+	for (int i = 0; i < 4; i++)
+		storedcrc += static_cast<unsigned>(getnibble()) << (4 * i);
+	if (eofseen)
+		notlibrary();
+	truecrc = crc & 0xFFFF;
+}

@@ -1,0 +1,37 @@
+// vexsum's library object processing: the nibble reader, the object layout
+// and CRC, and the CRC field rewrite. Everything is process-wide: one file per run.
+#ifndef LIBOBJ_H
+#define LIBOBJ_H
+
+#include <cstddef>
+#include <cstdio>
+
+// reader state
+extern FILE *libfile;      // the library file, opened "r+b" by the driver
+extern const char *libname; // its path, for error lines
+extern int lastbyte;       // last byte read: 0..255, or EOF
+extern int highnext;       // 1 when the high half of lastbyte is the next nibble
+extern int eofseen;        // set once a read meets end of file, never cleared
+
+int getnibble();
+
+// signature of the 8-byte header and the library prologue, one hex digit per nibble
+extern const char firstones[];
+extern const char firstmask[];
+extern const int firstlen;
+
+// walk results
+extern unsigned long libsize;
+extern unsigned storedcrc;
+extern unsigned truecrc;
+
+unsigned crcnibble(unsigned crc, int nib);
+void checkheader();
+void walkobject();
+void fillcrc();
+
+// the two ways a run ends early
+[[noreturn]] void notlibrary();
+[[noreturn]] void ioerror(const char *name);
+
+#endif

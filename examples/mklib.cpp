@@ -1,6 +1,7 @@
 // mklib: write a library object file to standard output, for samples and tests.
 // usage: mklib BODY [CRC]
-// BODY is the body's nibbles as hex digits in file order; CRC is the stored
+// BODY is the body's nibbles as upper-case hex digits in file order, or - to
+// read them from standard input (an argument holds only 128 KiB); CRC is the stored
 // CRC as four hex digits, the true one when left out. The eighth header byte
 // is X and the pad half-byte, when there is one, is 0.
 #include <cstdio>
@@ -22,6 +23,7 @@ hexval(char c)
 }
 
 static int pending = -1; // low half of a byte not yet written
+static char body[0xFFFFF - 9 + 2];
 
 static void
 putnibble(int nib)
@@ -37,12 +39,21 @@ putnibble(int nib)
 int
 main(int argc, char *argv[])
 {
-	if (argc < 2 || argc > 3 || strlen(argv[1]) > 0xFFFFF - 9 || (argc == 3 && strlen(argv[2]) != 4)) {
+	if (argc < 2 || argc > 3 || (argc == 3 && strlen(argv[2]) != 4)) {
 		fputs("usage: mklib BODY [CRC]\n", stderr);
 		return 2;
 	}
-	const char *body = argv[1];
+	if (strcmp(argv[1], "-") == 0) {
+		body[fread(body, 1, sizeof body - 1, stdin)] = 0;
+		body[strcspn(body, "\n")] = 0;
+	} else {
+		snprintf(body, sizeof body, "%s", argv[1]);
+	}
 	unsigned long size = strlen(body) + 9;
+	if (size > 0xFFFFF) {
+		fputs("mklib: the body is longer than the size field allows\n", stderr);
+		return 2;
+	}
 	unsigned crc = 0;
 
 	for (const char *p = "KALMIR-X"; *p; p++) {

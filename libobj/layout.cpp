@@ -39,7 +39,18 @@ walkobject()
 	// the size counts itself (5) and the CRC field (4): at least one body nibble
 	if (libsize <= 9)
 		notlibrary();
-	for (unsigned long left = libsize - 9; left > 0; left--) {
+	// the size field ends on a byte boundary, so the body's whole bytes
+	// go in bulk; an odd last nibble is the low half of the next byte
+	unsigned long left = libsize - 9;
+	unsigned char chunk[65536];
+	for (unsigned long bytes = left / 2; bytes > 0;) {
+		size_t n = bytes < sizeof chunk ? bytes : sizeof chunk;
+		if (getbytes(chunk, n) < n)
+			notlibrary();
+		crc = crcbytes(crc, chunk, n);
+		bytes -= n;
+	}
+	if (left % 2) {
 		int nib = getnibble();
 		if (eofseen)
 			notlibrary();

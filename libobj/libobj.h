@@ -14,6 +14,7 @@ extern int highnext;       // 1 when the high half of lastbyte is the next nibbl
 extern int eofseen;        // set once a read meets end of file, never cleared
 
 int getnibble();
+size_t getbytes(unsigned char *buf, size_t n);
 
 // signature of the 8-byte header and the library prologue, one hex digit per nibble
 extern const char firstones[];
@@ -25,7 +26,14 @@ extern unsigned long libsize;
 extern unsigned storedcrc;
 extern unsigned truecrc;
 
-unsigned crcnibble(unsigned crc, int nib);
+// one nibble more: the reflected CCITT polynomial 0x8408, four bits at a time
+constexpr unsigned
+crcnibble(unsigned crc, int nib)
+{
+	return (crc >> 4) ^ (((crc ^ static_cast<unsigned>(nib)) & 0xF) * 0x1081);
+}
+// whole bytes more, each taken low half first
+unsigned crcbytes(unsigned crc, const unsigned char *p, size_t n);
 void checkheader();
 void walkobject();
 void fillcrc();

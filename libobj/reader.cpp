@@ -27,3 +27,21 @@ getnibble()
 	highnext ^= 1;
 	return value & 0xF;
 }
+
+// Whole bytes at once, for a reader that stands on a byte boundary
+// (highnext 0), which it still does afterwards. Returns the count read.
+size_t
+getbytes(unsigned char *buf, size_t n)
+{
+	size_t got = fread(buf, 1, n, libfile);
+
+	if (got < n) {
+		if (ferror(libfile))
+			ioerror(libname);
+		eofseen = 1;
+		lastbyte = EOF;
+	} else if (n > 0) {
+		lastbyte = buf[n - 1];
+	}
+	return got;
+}

@@ -1,0 +1,110 @@
+// The walk takes the body in whole bytes and the CRC table steps; here it must
+// agree with the plain nibble-by-nibble reading for every body length near
+// the edges of its chunks and slices, in both alignments of the CRC field.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "libobj.h"
+
+static std::mt19937 rng(20261210);
+
+// a nibble string, low half of each byte first, packed into bytes
+static std::vector<unsigned char>
+pack(const std::vector<int> &nibs)
+{
+	std::vector<unsigned char> bytes((nibs.size() + 1) / 2);
+	for (size_t k = 0; k < nibs.size(); k++)
+		bytes[k / 2] = static_cast<unsigned char>(bytes[k / 2] | nibs[k] << (k % 2 * 4));
+	return bytes;
+}
+
+static std::vector<int>
+object(unsigned long bodylen, unsigned crc)
+{
+	std::vector<int> nibs;
+	for (char c : std::string("KALMIR-X")) {
+		nibs.push_back(c & 0xF);
+		nibs.push_back(c >> 4 & 0xF);
+	}
+	for (int nib : {0, 4, 0xB, 2, 0})
+		nibs.push_back(nib);
+	for (int i = 0; i < 5; i++)
+		nibs.push_back(static_cast<int>((bodylen + 9) >> 4 * i & 0xF));
+	for (unsigned long i = 0; i < bodylen; i++)
+		nibs.push_back(static_cast<int>(rng() & 0xF));
+	for (int i = 0; i < 4; i++)
+		nibs.push_back(static_cast<int>(crc >> 4 * i & 0xF));
+	return nibs;
+}
+
+// open a fresh reader on these bytes
+static void
+openbytes(const std::vector<unsigned char> &bytes)
+{
+	libfile = tmpfile();
+	ASSERT_NE(libfile, nullptr);
+	ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), libfile), bytes.size());
+	rewind(libfile);
+	libname = "object";
+	lastbyte = highnext = eofseen = 0;
+}
+
+static std::vector<unsigned long>
+edgelengths()
+{
+	std::vector<unsigned long> lens;
+	for (unsigned long n = 1; n <= 40; n++)
+		lens.push_back(n);
+	// the walk reads 65536 body bytes at a time
+	for (unsigned long chunks : {1, 2, 7})
+		for (unsigned long n = chunks * 131072 - 3; n <= chunks * 131072 + 3; n++)
+			lens.push_back(n);
+	lens.push_back(0xFFFFF - 9 - 1);
+	lens.push_back(0xFFFFF - 9);
+	return lens;
+}
+
+TEST(walk, agreeswithnibblebynibble)
+{
+	for (unsigned long len : edgelengths()) {
+		unsigned stored = rng() & 0xFFFF;
+		std::vector<int> nibs = object(len, stored);
+		unsigned want = 0;
+		for (size_t k = 21; k < 26 + len; k++)
+			want = crcnibble(want, nibs[k]);
+
+		openbytes(pack(nibs));
+		checkheader();
+		walkobject();
+		EXPECT_EQ(libsize, len + 9) << len;
+		EXPECT_EQ(truecrc, want) << len;
+		EXPECT_EQ(storedcrc, stored) << len;
+		EXPECT_EQ(highnext, static_cast<int>(nibs.size() % 2)) << len;
+		EXPECT_EQ(eofseen, 0) << len;
+		EXPECT_EQ(ftell(libfile), static_cast<long>((nibs.size() + 1) / 2)) << len;
+		fclose(libfile);
+	}
+}
+
+TEST(walkdeath, endofbodyorcrcfieldisnotalibrary)
+{
+	GTEST_FLAG_SET(death_test_style, "threadsafe");
+	for (unsigned long len : {1ul, 2ul, 131071ul, 131072ul, 131073ul, 262144ul}) {
+		std::vector<unsigned char> bytes = pack(object(len, 0));
+		// cut inside the body's chunks, before its last byte, and inside the CRC field
+		for (size_t keep : {size_t{13}, 13 + len / 4, 13 + len / 2, bytes.size() - 1}) {
+			std::vector<unsigned char> cut(bytes.begin(), bytes.begin() + static_cast<long>(keep));
+			EXPECT_EXIT(
+				{
+					openbytes(cut);
+					checkheader();
+					walkobject();
+					exit(3);
+				},
+				testing::ExitedWithCode(0), "^Not a library object, ignoring CRC fill.\n$")
+				<< len << " cut to " << keep;
+		}
+	}
+}

@@ -21,7 +21,7 @@ keepstdstreams()
 }
 
 int
-main(int argc, char *argv[])
+main(int argc, char *argv[]) // cppcheck-suppress constParameter
 {
 	fputs("vexsum v" VEXSUM_VERSION " by Zarvik\n", stderr);
 	if (argc != 2) {

@@ -45,7 +45,8 @@ walkobject()
 	unsigned char chunk[65536];
 	for (unsigned long bytes = left / 2; bytes > 0;) {
 		size_t n = bytes < sizeof chunk ? bytes : sizeof chunk;
-		if (getbytes(chunk, n) < n)
+		getbytes(chunk, n);
+		if (eofseen)
 			notlibrary();
 		crc = crcbytes(crc, chunk, n);
 		bytes -= n;

@@ -14,7 +14,7 @@ extern int highnext;       // 1 when the high half of lastbyte is the next nibbl
 extern int eofseen;        // set once a read meets end of file, never cleared
 
 int getnibble();
-size_t getbytes(unsigned char *buf, size_t n);
+void getbytes(unsigned char *buf, size_t n);
 
 // signature of the 8-byte header and the library prologue, one hex digit per nibble
 extern const char firstones[];

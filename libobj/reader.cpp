@@ -29,13 +29,11 @@ getnibble()
 }
 
 // Whole bytes at once, for a reader that stands on a byte boundary
-// (highnext 0), which it still does afterwards. Returns the count read.
-size_t
+// (highnext 0), which it still does afterwards. Sets eofseen when short.
+void
 getbytes(unsigned char *buf, size_t n)
 {
-	size_t got = fread(buf, 1, n, libfile);
-
-	if (got < n) {
+	if (fread(buf, 1, n, libfile) < n) {
 		if (ferror(libfile))
 			ioerror(libname);
 		eofseen = 1;
@@ -43,5 +41,4 @@ getbytes(unsigned char *buf, size_t n)
 	} else if (n > 0) {
 		lastbyte = buf[n - 1];
 	}
-	return got;
 }

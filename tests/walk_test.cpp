@@ -58,7 +58,7 @@ edgelengths()
 	for (unsigned long n = 1; n <= 40; n++)
 		lens.push_back(n);
 	// the walk reads 65536 body bytes at a time
-	for (unsigned long chunks : {1, 2, 7})
+	for (unsigned long chunks : {1ul, 2ul, 7ul})
 		for (unsigned long n = chunks * 131072 - 3; n <= chunks * 131072 + 3; n++)
 			lens.push_back(n);
 	lens.push_back(0xFFFFF - 9 - 1);

@@ -11,13 +11,22 @@ unsigned long libsize;
 unsigned storedcrc;
 unsigned truecrc;
 
+// a nibble the object must have: a file that ends first is no library
+static int
+neednibble()
+{
+	int nib = getnibble();
+
+	if (eofseen)
+		notlibrary();
+	return nib;
+}
+
 void
 checkheader()
 {
 	for (int i = 0; i < firstlen; i++) {
-		int nib = getnibble();
-		if (eofseen)
-			notlibrary();
+		int nib = neednibble();
 		if (firstmask[i] == '1' && firstones[i] != "0123456789ABCDEF"[nib])
 			notlibrary();
 	}
@@ -30,9 +39,7 @@ walkobject()
 
 	libsize = 0;
 	for (int i = 0; i < 5; i++) {
-		int nib = getnibble();
-		if (eofseen)
-			notlibrary();
+		int nib = neednibble();
 		libsize += static_cast<unsigned long>(nib) << (4 * i);
 		crc = crcnibble(crc, nib);
 	}
@@ -51,12 +58,9 @@ walkobject()
 		crc = crcbytes(crc, chunk, n);
 		bytes -= n;
 	}
-	if (left % 2) {
-		int nib = getnibble();
-		if (eofseen)
-			notlibrary();
-		crc = crcnibble(crc, nib);
-	}
+	if (left % 2)
+		crc = crcnibble(crc, neednibble());
+	// the CRC field's four reads are tested for end of file together
 	storedcrc = 0;
 	for (int i = 0; i < 4; i++)
 		storedcrc += static_cast<unsigned>(getnibble()) << (4 * i);

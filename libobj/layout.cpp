@@ -49,7 +49,7 @@ walkobject()
 	// the size field ends on a byte boundary, so the body's whole bytes
 	// go in bulk; an odd last nibble is the low half of the next byte
 	unsigned long left = libsize - 9;
-	unsigned char chunk[65536];
+	unsigned char chunk[bodychunk];
 	for (unsigned long bytes = left / 2; bytes > 0;) {
 		size_t n = bytes < sizeof chunk ? bytes : sizeof chunk;
 		getbytes(chunk, n);

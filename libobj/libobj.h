@@ -15,6 +15,7 @@ extern int eofseen;        // set once a read meets end of file, never cleared
 
 int getnibble();
 void getbytes(unsigned char *buf, size_t n);
+constexpr size_t bodychunk = 16384; // body bytes the walk reads at a time
 
 // signature of the 8-byte header and the library prologue, one hex digit per nibble
 extern const char firstones[];

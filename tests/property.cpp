@@ -101,7 +101,7 @@ generate(std::mt19937_64 &rng)
 	switch (pick(20)) {
 	case 0: size = 0xFFFFF - pick(3); break;                  // the largest
 	case 1: size = 10 + pick(300000); break;                  // large, across read chunks
-	case 2: size = 131072 * (1 + pick(3)) + 9 - 2 + pick(5); break; // body at chunk edges
+	case 2: size = 32768 * (1 + pick(31)) + 9 - 2 + pick(5); break; // body near 16 KiB steps
 	default: size = 10 + pick(pick(2) ? 40 : 3000); break;
 	}
 	bytes b = object(rng, size);

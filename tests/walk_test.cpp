@@ -57,9 +57,9 @@ edgelengths()
 	std::vector<unsigned long> lens;
 	for (unsigned long n = 1; n <= 40; n++)
 		lens.push_back(n);
-	// the walk reads 65536 body bytes at a time
-	for (unsigned long chunks : {1ul, 2ul, 7ul})
-		for (unsigned long n = chunks * 131072 - 3; n <= chunks * 131072 + 3; n++)
+	// around the ends of the walk's chunks
+	for (unsigned long chunks : {1ul, 2ul, 31ul})
+		for (unsigned long n = chunks * 2 * bodychunk - 3; n <= chunks * 2 * bodychunk + 3; n++)
 			lens.push_back(n);
 	lens.push_back(0xFFFFF - 9 - 1);
 	lens.push_back(0xFFFFF - 9);
@@ -91,7 +91,8 @@ TEST(walk, agreeswithnibblebynibble)
 TEST(walkdeath, endofbodyorcrcfieldisnotalibrary)
 {
 	GTEST_FLAG_SET(death_test_style, "threadsafe");
-	for (unsigned long len : {1ul, 2ul, 131071ul, 131072ul, 131073ul, 262144ul}) {
+	const unsigned long chunk = 2 * bodychunk; // in nibbles
+	for (unsigned long len : {1ul, 2ul, chunk - 1, chunk, chunk + 1, 4 * chunk}) {
 		std::vector<unsigned char> bytes = pack(object(len, 0));
 		// cut inside the body's chunks, before its last byte, and inside the CRC field
 		for (size_t keep : {size_t{13}, 13 + len / 4, 13 + len / 2, bytes.size() - 1}) {

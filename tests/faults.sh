@@ -12,14 +12,11 @@ command -v strace >/dev/null && command -v setpriv >/dev/null || {
 	exit 77
 }
 work=$(mktemp -d) && chmod 755 "$work" && trap 'rm -rf "$work"' EXIT
-pass=0 fail=0
+. "$(dirname "$0")/cases.sh"
 odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
 even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
 short=4B414C4D49522D58402BA000000000 # refused: ends inside the CRC field
 long=$(printf '4B414C4D49522D58402B90E204%020004d' 0) # a 20000-nibble body, read in bulk
-
-trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
-hexof() { xxd -p "$1" | tr -d '\n' | tr a-f A-F; }
 
 # name | file | how: a syscall fault strace injects, or another way to fail | status | stderr after the banner | file after
 while IFS='|' read -r name before how status err after; do
@@ -51,17 +48,7 @@ while IFS='|' read -r name before how status err after; do
 	} >"$work/want.err"
 	[ "$how" != stderr-closed ] || : >"$work/want.err"
 	case $after in = | '') after=$before ;; *) after=${!after} ;; esac
-	bad=
-	[ "$got" = "$(trim "$status")" ] || bad+=" status $got"
-	cmp -s "$work/err" "$work/want.err" || bad+=" stderr"
-	[ "$(hexof "$file")" = "$after" ] || bad+=" bytes $(hexof "$file")"
-	if [ -n "$bad" ]; then
-		echo "FAIL $name:$bad"
-		diff -u "$work/want.err" "$work/err"
-		fail=$((fail + 1))
-	else
-		pass=$((pass + 1))
-	fi
+	verdict "$name" "$got" "$(trim "$status")" "$file" "$after" "$work/err" "$work/want.err"
 done <<'EOT'
 open-denied      | odd  | openat:error=EACCES       | 1 | Permission denied           | =
 read-only        | odd  | read-only                 | 1 | Permission denied           | =
@@ -82,5 +69,4 @@ stdout-full      | odd  | stdout-full               | 1 | No space left on devic
 stdout-closed    | even | stdout-closed             | 1 | Bad file descriptor         | =
 stderr-closed    | short| stderr-closed             | 0 |                             | =
 EOT
-echo "faults: $pass passed, $fail failed"
-[ "$fail" = 0 ] && [ "$pass" -gt 0 ]
+summary faults

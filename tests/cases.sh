@@ -1,0 +1,34 @@
+# Shared by the scripts that run vexsum on tables of cases; sourced, not run.
+
+pass=0 fail=0
+
+trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
+hexof() { xxd -p "$1" | tr -d '\n' | tr a-f A-F; }
+
+# verdict NAME STATUS WANT-STATUS FILE WANT-HEX [GOT WANT]...
+# Compares the exit status, every byte of the file, and each pair of output
+# files, shows what differs, and counts the case.
+verdict() {
+	local name=$1 got=$2 want=$3 file=$4 hex=$5 bad= i
+	shift 5
+	[ "$got" = "$want" ] || bad+=" status $got"
+	[ "$(hexof "$file")" = "$hex" ] || bad+=" bytes $(hexof "$file")"
+	for ((i = 1; i < $#; i += 2)); do
+		cmp -s "${!i}" "${@:i+1:1}" || bad+=" $(basename "${!i}")"
+	done
+	if [ -z "$bad" ]; then
+		pass=$((pass + 1))
+		return
+	fi
+	echo "FAIL $name:$bad"
+	for ((i = 1; i < $#; i += 2)); do
+		diff -u "${@:i+1:1}" "${!i}"
+	done
+	fail=$((fail + 1))
+}
+
+# summary TITLE: the closing count, and the script's status
+summary() {
+	echo "$1: $pass passed, $fail failed"
+	[ "$fail" = 0 ] && [ "$pass" -gt 0 ]
+}

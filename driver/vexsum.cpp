@@ -2,42 +2,28 @@
 // stored and true CRC, and write the true one into the file.
 #include <cstdlib>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "libobj.h"
-
-// A closed standard stream would lend its number to the library file, and
-// the report or a notice would then be written into the file itself.
-static void
-keepstdstreams()
-{
-	if (fcntl(STDOUT_FILENO, F_GETFD) == -1)
-		ioerror("standard output");
-	if (fcntl(STDIN_FILENO, F_GETFD) == -1 && open("/dev/null", O_RDWR) != STDIN_FILENO)
-		ioerror("/dev/null");
-	if (fcntl(STDERR_FILENO, F_GETFD) == -1 && open("/dev/null", O_RDWR) != STDERR_FILENO)
-		ioerror("/dev/null");
-}
 
 int
 main(int argc, char *argv[]) // cppcheck-suppress constParameter
 {
+	setvbuf(stderr, nullptr, _IONBF, 0); // the banner before any system error line
 	fputs("vexsum v" VEXSUM_VERSION " by Zarvik\n", stderr);
 	if (argc != 2) {
 		fputs("Usage: vexsum <file>\n", stderr);
 		exit(-1);
 	}
-	keepstdstreams();
+	guardprocess();
 	libname = argv[1];
 	libfile = fopen(libname, "r+b");
-	if (!libfile)
+	// a pipe or terminal never ends while we hold it open for writing: refuse it unread
+	if (!libfile || fseek(libfile, 0, SEEK_CUR) != 0)
 		ioerror(libname);
 	checkheader();
 	walkobject();
 	printf("\tLibrary CRC:\t%04X\n\tTrue CRC:\t%04X\n", storedcrc, truecrc);
 	// the report must reach its reader before the file is touched
-	if (fflush(stdout) != 0)
+	if (fflush(stdout) != 0 || ferror(stdout))
 		ioerror("standard output");
 	fillcrc();
 	return 0;

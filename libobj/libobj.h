@@ -39,6 +39,12 @@ void checkheader();
 void walkobject();
 void fillcrc();
 
+// where systems differ (posix.cpp, windows.cpp)
+void guardprocess();       // standard streams kept open, size-limit signal ignored
+// positioned reads and writes on the stream's file, past its buffer: a count, or -1
+long getat(FILE *f, unsigned char *buf, size_t n, long at);
+long putat(FILE *f, const unsigned char *buf, size_t n, long at);
+
 // the two ways a run ends early
 [[noreturn]] void notlibrary();
 [[noreturn]] void ioerror(const char *name);

@@ -3,7 +3,13 @@
 pass=0 fail=0
 
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
-hexof() { xxd -p "$1" | tr -d '\n' | tr a-f A-F; }
+# a file's bytes in upper-case hex; "none" for a missing file, "fifo" for a FIFO
+hexof() {
+	if [ -p "$1" ]; then printf fifo
+	elif [ -e "$1" ]; then xxd -p "$1" | tr -d '\n' | tr a-f A-F
+	else printf none
+	fi
+}
 
 # verdict NAME STATUS WANT-STATUS FILE WANT-HEX [GOT WANT]...
 # Compares the exit status, every byte of the file, and each pair of output
@@ -12,7 +18,12 @@ verdict() {
 	local name=$1 got=$2 want=$3 file=$4 hex=$5 bad= i
 	shift 5
 	[ "$got" = "$want" ] || bad+=" status $got"
-	[ "$(hexof "$file")" = "$hex" ] || bad+=" bytes $(hexof "$file")"
+	local got=$(hexof "$file")
+	if [ "$got" != "$hex" ]; then # a long file: where it starts to differ
+		local same=0
+		while [ "${got:same:2}" = "${hex:same:2}" ]; do same=$((same + 2)); done
+		[ ${#got} -le 80 ] && bad+=" bytes $got" || bad+=" bytes from $((same / 2)): ${got:same:16}"
+	fi
 	for ((i = 1; i < $#; i += 2)); do
 		cmp -s "${!i}" "${@:i+1:1}" || bad+=" $(basename "${!i}")"
 	done

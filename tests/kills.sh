@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Kills vexsum at each system call of a run in turn (strace injects SIGKILL
+# at the call's entry) and checks that the file is then byte for byte either
+# as it was or exactly filled, never anything in between: both alignments of
+# the CRC field, with and without data after the object.
+# usage: kills.sh VEXSUM
+set -u
+vexsum=$1
+command -v strace >/dev/null || {
+	echo "kills: strace is needed"
+	exit 77
+}
+work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/cases.sh"
+export ASAN_OPTIONS=detect_leaks=0 # a leak check cannot run under a tracer
+
+# name | before | filled
+while IFS='|' read -r name before filled; do
+	name=$(trim "$name") before=$(trim "$before") filled=$(trim "$filled")
+	printf '%s' "$before" | xxd -r -p >"$work/$name"
+	strace -qq -o "$work/calls" "$vexsum" "$work/$name" >/dev/null 2>&1
+	[ "$(hexof "$work/$name")" = "$filled" ] || { echo "FAIL $name: an untroubled run did not fill"; fail=$((fail + 1)); continue; }
+	# each call in the run's order, as the Nth call of its name
+	declare -A seen=()
+	kept=0 done=0
+	for call in $(sed -n 's/^\([a-z0-9_]*\)(.*/\1/p' "$work/calls"); do
+		n=$((${seen[$call]:-0} + 1)) && seen[$call]=$n
+		printf '%s' "$before" | xxd -r -p >"$work/$name"
+		# bash's own word of the kill goes where the group's standard error goes
+		{ strace -qq -o /dev/null -e trace="$call" -e inject="$call:signal=KILL:when=$n" \
+			"$vexsum" "$work/$name" >/dev/null; } 2>/dev/null
+		case $(hexof "$work/$name") in
+		"$before") kept=$((kept + 1)) ;;
+		"$filled") done=$((done + 1)) ;;
+		*) echo "FAIL $name: killed at $call #$n, the file holds $(hexof "$work/$name")"; fail=$((fail + 1)) ;;
+		esac
+	done
+	unset seen
+	# a kill before the write must keep the file, one after it must not undo it
+	if [ "$kept" -gt 0 ] && [ "$done" -gt 0 ]; then
+		pass=$((pass + 1))
+	else
+		echo "FAIL $name: $kept kills kept the file, $done found it filled"; fail=$((fail + 1))
+	fi
+	echo "$name: killed at $((kept + done)) calls: $kept left it as it was, $done filled"
+done <<'EOT'
+odd             | 4B414C4D49522D58402BA00000000000     | 4B414C4D49522D58402BA00000A03707
+odd-data-after  | 4B414C4D49522D58402BA000000000F099   | 4B414C4D49522D58402BA00000A037F799
+even            | 4B414C4D49522D58402BB00000210000     | 4B414C4D49522D58402BB00000211751
+even-data-after | 4B414C4D49522D58402BB00000210000FF99 | 4B414C4D49522D58402BB00000211751FF99
+EOT
+summary kills

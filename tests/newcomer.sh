@@ -1,0 +1,47 @@
+#!/bin/sh
+# Does what a new user does on a fresh minimal Debian 12: in a freshly
+# bootstrapped root, with nothing but the Debian mirror, it clones the
+# checkout's commit and runs the two commands that open README.md, exactly
+# as written there. The first must fill the sample's CRC; the second must
+# pass. The bootstrapped root is cached in the folder given; each run starts
+# from a fresh copy of it. Needs root.
+# usage: tests/newcomer.sh [CACHE-FOLDER]
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+cache=$(mkdir -p "${1:-$top/build-newcomer}" && cd "${1:-$top/build-newcomer}" && pwd)
+mirror=http://deb.debian.org/debian
+"$top/tests/need" debootstrap git
+
+if [ ! -f "$cache/bookworm.tar" ]; then
+	echo "newcomer: bootstrapping a minimal Debian 12 root (kept in $cache)"
+	rm -rf "$cache/boot"
+	debootstrap --variant=minbase bookworm "$cache/boot" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
+		{ tail -n 20 "$cache/debootstrap.log"; exit 1; }
+	tar -C "$cache/boot" -cf "$cache/bookworm.tar.new" . && mv "$cache/bookworm.tar.new" "$cache/bookworm.tar"
+	rm -rf "$cache/boot"
+fi
+root=$cache/root
+rm -rf "$root" && mkdir "$root" && tar -C "$root" -xf "$cache/bookworm.tar"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+git clone -q "$top" "$root/root/vexsum"
+
+# the README's first sh block: its first line builds and runs, its second tests
+awk '/^```sh$/ { on = 1; next } on && /^```$/ { exit } on' "$top/README.md" >"$cache/commands"
+[ "$(wc -l <"$cache/commands")" = 2 ] || { echo "newcomer: the README does not open with two commands"; exit 1; }
+
+# run LINE: one README line in the fresh root, as root, from the checkout
+run() {
+	unshare -m sh -c 'mount --rbind /dev "$1/dev" && mount -t proc proc "$1/proc" &&
+		exec chroot "$1" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb \
+			/bin/sh -c "cd /root/vexsum && $2"' - "$root" "$1"
+}
+first=$(sed -n 1p "$cache/commands") second=$(sed -n 2p "$cache/commands")
+echo "newcomer: $first"
+run "$first" >"$cache/first.out" 2>&1 || { tail -n 30 "$cache/first.out"; echo "newcomer: the first command failed"; exit 1; }
+tail -n 3 "$cache/first.out"
+grep -q "$(printf '^\tTrue CRC:\t92FA$')" "$cache/first.out" || { echo "newcomer: the first command printed no report"; exit 1; }
+echo "newcomer: $second"
+run "$second" >"$cache/second.out" 2>&1 || { tail -n 40 "$cache/second.out"; echo "newcomer: the second command failed"; exit 1; }
+grep -E 'tests passed|tests failed' "$cache/second.out"
+rm -rf "$root"
+echo "newcomer: 2 passed, 0 failed"

@@ -39,6 +39,7 @@ putnibble(int nib)
 int
 main(int argc, char *argv[])
 {
+	setbinary(stdout); // the object's bytes as they are, on every system
 	if (argc < 2 || argc > 3 || (argc == 3 && strlen(argv[2]) != 4)) {
 		fputs("usage: mklib BODY [CRC]\n", stderr);
 		return 2;

@@ -44,6 +44,7 @@ void guardprocess();       // standard streams kept open, size-limit signal igno
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
 long getat(FILE *f, unsigned char *buf, size_t n, long at);
 long putat(FILE *f, const unsigned char *buf, size_t n, long at);
+void setbinary(FILE *f);   // no line-end translation: Windows writes LF as CR LF
 
 // the two ways a run ends early
 [[noreturn]] void notlibrary();

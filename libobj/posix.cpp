@@ -38,3 +38,9 @@ putat(FILE *f, const unsigned char *buf, size_t n, long at)
 {
 	return static_cast<long>(pwrite(fileno(f), buf, n, at));
 }
+
+// the same bytes in a file as in memory: so it is already
+void
+setbinary(FILE *)
+{
+}

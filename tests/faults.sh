@@ -36,8 +36,16 @@ inject() { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -P "$F" -e inject="$1
 # readonly: run vexsum as an unprivileged user on a read-only copy, from a
 # copy of the program that user surely may run
 readonly() { chmod 444 "$F" && cp "$V" "$work/vexsum" && setpriv --reuid=65534 --regid=65534 --clear-groups "$work/vexsum" "$F"; }
-# shrink SIZE SPEC: cut the file to SIZE bytes while SPEC holds vexsum just before the rewrite
-shrink() { (sleep 0.3 && truncate -s "$1" "$F") & inject "$2"; local s=$?; wait; return $s; }
+# shrink SIZE SPEC: cut the file to SIZE bytes while SPEC holds vexsum just
+# before the rewrite, once its report is out (the walk is over by then)
+shrink() {
+	inject "$2" >"$work/report" &
+	local pid=$! s
+	until [ -s "$work/report" ] || ! kill -0 $pid 2>/dev/null; do sleep 0.01; done
+	truncate -s "$1" "$F"
+	wait $pid; s=$?; rm -f "$work/report"
+	return $s
+}
 # ontmpfs: run vexsum on $F, sparse, in a tmpfs of its own filled up to the last byte
 ontmpfs() {
 	unshare -m bash -c '
@@ -88,8 +96,8 @@ bulk-read         | long     | inject read:error=EIO:when=2          | 1 | FILE:
 reread-odd        | odd      | inject pread64:error=EIO              | 1 | FILE: Input/output error\n       | =
 reread-even       | even     | inject pread64:error=EIO              | 1 | FILE: Input/output error\n       | =
 # the file shrinks between the walk and the rewrite: nothing is written back
-shrunk-odd        | odd      | shrink 14 pread64:delay_enter=1000000 | 1 | FILE: Input/output error\n       | oddcut
-shrunk-even       | even     | shrink 14 pread64:delay_enter=1000000 | 1 | FILE: Input/output error\n       | evencut
+shrunk-odd        | odd      | shrink 14 pread64:delay_enter=500000  | 1 | FILE: Input/output error\n       | oddcut
+shrunk-even       | even     | shrink 14 pread64:delay_enter=500000  | 1 | FILE: Input/output error\n       | evencut
 # the write fails: the field keeps its old bytes, also when they were right already
 write-odd         | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: No space left on device\n  | =
 write-even        | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: Disk quota exceeded\n      | =

@@ -30,7 +30,7 @@ deb=$work/deb/vexsum_${version}_$(dpkg --print-architecture).deb
 dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "no computed dependency on libc6"
 # lintian would rather not run as root; what it finds is the same
 if command -v lintian >/dev/null; then
-	tags=$(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$work" \
+	tags=$(cd "$work" && setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$work" \
 		lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $tags"
 else
 	echo "package: lintian not installed, the .deb is not checked"

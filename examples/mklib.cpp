@@ -50,7 +50,7 @@ main(int argc, char *argv[])
 	} else {
 		snprintf(body, sizeof body, "%s", argv[1]);
 	}
-	unsigned long size = strlen(body) + 9;
+	size_t size = strlen(body) + 9;
 	if (size > 0xFFFFF) {
 		fputs("mklib: the body is longer than the size field allows\n", stderr);
 		return 2;

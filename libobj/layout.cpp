@@ -7,7 +7,7 @@ const char firstones[] = "B414C4D49425D28504B20";
 const char firstmask[] = "111111111111110011111";
 const int firstlen = 21;
 
-unsigned long libsize;
+std::uint32_t libsize;
 unsigned storedcrc;
 unsigned truecrc;
 
@@ -40,7 +40,7 @@ walkobject()
 	libsize = 0;
 	for (int i = 0; i < 5; i++) {
 		int nib = neednibble();
-		libsize += static_cast<unsigned long>(nib) << (4 * i);
+		libsize += static_cast<std::uint32_t>(nib) << (4 * i);
 		crc = crcnibble(crc, nib);
 	}
 	// the size counts itself (5) and the CRC field (4): at least one body nibble
@@ -48,9 +48,9 @@ walkobject()
 		notlibrary();
 	// the size field ends on a byte boundary, so the body's whole bytes
 	// go in bulk; an odd last nibble is the low half of the next byte
-	unsigned long left = libsize - 9;
+	std::uint32_t left = libsize - 9;
 	unsigned char chunk[bodychunk];
-	for (unsigned long bytes = left / 2; bytes > 0;) {
+	for (size_t bytes = left / 2; bytes > 0;) {
 		size_t n = bytes < sizeof chunk ? bytes : sizeof chunk;
 		getbytes(chunk, n);
 		if (eofseen)

@@ -4,6 +4,7 @@
 #define LIBOBJ_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 // reader state
@@ -23,7 +24,7 @@ extern const char firstmask[];
 extern const int firstlen;
 
 // walk results
-extern unsigned long libsize;
+extern std::uint32_t libsize; // 20 bits used
 extern unsigned storedcrc;
 extern unsigned truecrc;
 

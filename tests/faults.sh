@@ -5,9 +5,12 @@
 # injects system call failures; setpriv drops root, which could otherwise open
 # a read-only file for writing; a file-size limit and a full tmpfs make real
 # short writes; pipes and FIFOs must be refused at once, not hang.
-# usage: faults.sh VEXSUM VERSION
+# usage: faults.sh VEXSUM VERSION [ROWS [crlf]]
+# ROWS: the names of the rows to run, all when left out or empty; crlf: the
+# program ends its lines with CR LF, as on Windows.
 set -u
-vexsum=$1 version=$2
+vexsum=$1 version=$2 rows=${3:-} eol='\n'
+[ "${4:-}" != crlf ] || eol='\r\n'
 command -v strace >/dev/null && command -v setpriv >/dev/null || {
 	echo "faults: strace and setpriv are needed"
 	exit 77
@@ -58,6 +61,9 @@ ontmpfs() {
 	return $s
 }
 # whole: a FIFO whose writer sends a whole object with the field starting mid-byte, then closes
+# unbuffered: vexsum with an unbuffered standard output (a sanitizer's
+# runtime must otherwise be the first library loaded)
+unbuffered() { ASAN_OPTIONS=verify_asan_link_order=0 stdbuf -o0 "$V" "$F"; }
 # piped: a pipe with the start of a header in it, as the path
 piped() { printf KALMIR | timeout 5 "$V" /dev/stdin; }
 whole() { rm -f "$F" && mkfifo "$F" && { timeout 5 sh -c 'printf %s "$1" | xxd -r -p >"$2"' - "$odd" "$F" & } && timeout 5 "$V" "$F"; local s=$?; kill $! 2>/dev/null; wait; return $s; }
@@ -66,6 +72,7 @@ whole() { rm -f "$F" && mkfifo "$F" && { timeout 5 sh -c 'printf %s "$1" | xxd -
 while IFS='|' read -r name before how status err after; do
 	name=$(trim "$name") how=$(trim "$how")
 	case $name in '' | '#'*) continue ;; esac
+	[ -z "$rows" ] || [[ " $rows " == *" $name "* ]] || continue
 	before=$(trim "$before") after=$(trim "$after")
 	status=$(trim "$status") F=$work/$name.lib
 	if [ "$status" = root ]; then # a mount of its own
@@ -79,10 +86,10 @@ while IFS='|' read -r name before how status err after; do
 	esac
 	(eval "${how//FILE/\$F}") >/dev/null 2>"$work/err"
 	got=$?
-	err=$(trim "$err")
+	err=$(trim "$err") err=${err//\\n/$eol}
 	# "-": nothing at all, with standard error closed
 	[ "$err" = - ] && : >"$work/want.err" ||
-		printf 'vexsum v%s by Zarvik\n%b' "$version" "${err//FILE/$F}" >"$work/want.err"
+		printf 'vexsum v%s by Zarvik%b%b' "$version" "$eol" "${err//FILE/$F}" >"$work/want.err"
 	case $after in = | '') after=${!before} ;; *) after=${!after} ;; esac
 	verdict "$name" "$got" "$status" "$F" "$after" "$work/err" "$work/want.err"
 done <<'EOT'
@@ -119,6 +126,8 @@ dev-zero          | none     | $V /dev/zero                          | 0 | Not a
 # standard output full or closed: the report fails before the file is touched
 stdout-full       | odd      | $V FILE >/dev/full                    | 1 | standard output: No space left on device\n | =
 stdout-closed     | even     | $V FILE >&-                           | 1 | standard output: Bad file descriptor\n     | =
+# unbuffered, the report fails as it is printed and the flush has nothing left to fail
+stdout-unbuffered | odd      | unbuffered >/dev/full                 | 1 | standard output: No space left on device\n | =
 # with standard output closed, runs that print no report go as usual
 closed-notlib     | short    | $V FILE >&-                           | 0 | Not a library object, ignoring CRC fill.\n | =
 closed-missing    | none     | $V FILE >&-                           | 1 | FILE: No such file or directory\n          | none

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs vexsum once per line of the golden table and compares standard output,
 # standard error, exit status and every byte of the file afterwards.
-# usage: golden.sh VEXSUM VERSION [TABLE]
+# usage: golden.sh VEXSUM VERSION [TABLE [SWAPS]]
+# SWAPS, for another system: lines "OURS | THEIRS" of system texts that it
+# words its own way; its line ends are then CR LF, as Windows writes them.
 set -u
-vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt}
+vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt} swaps=${4:-}
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/cases.sh"
 
@@ -14,11 +16,18 @@ while IFS='|' read -r name args before status out err after; do
 	file=$work/$name
 	printf '%s' "$before" | xxd -r -p >"$file"
 	read -ra argv <<<"${args//FILE/$file}"
-	"$vexsum" "${argv[@]}" >"$work/out" 2>"$work/err"
+	"$vexsum" "${argv[@]}" </dev/null >"$work/out" 2>"$work/err"
 	got=$?
-	printf '%b' "$(trim "$out")" >"$work/want.out"
-	err=$(trim "$err")
-	printf 'vexsum v%s by Zarvik\n%b' "$version" "${err//FILE/$file}" >"$work/want.err"
+	out=$(trim "$out") err=$(trim "$err")
+	if [ -n "$swaps" ]; then
+		while IFS='|' read -r ours theirs; do
+			case $ours in '' | '#'*) continue ;; esac
+			err=${err//"$(trim "$ours")"/"$(trim "$theirs")"}
+		done <"$swaps"
+		out=${out//\\n/\\r\\n} err=${err//\\n/\\r\\n}
+	fi
+	printf '%b' "$out" >"$work/want.out"
+	printf 'vexsum v%s by Zarvik%b%b' "$version" "${swaps:+\r}\n" "${err//FILE/$file}" >"$work/want.err"
 	[ "$after" = = ] && after=$before
 	verdict "$name" "$got" "$(trim "$status")" "$file" "$after" \
 		"$work/out" "$work/want.out" "$work/err" "$work/want.err"

@@ -1,8 +1,9 @@
 // Generated files through the built vexsum, each checked against a model
 // written here from the file layout alone: the CRC is taken one bit at a time
 // over the reflected polynomial 0x8408, and the layout is read by position.
-// usage: property VEXSUM VERSION [COUNT [SEED]]
+// usage: property VEXSUM VERSION [COUNT [SEED [crlf]]]
 // A failure prints the seed that replays its case alone (with COUNT 1).
+// SEED - takes a fresh one; crlf: the program ends its lines with CR LF.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -142,6 +143,15 @@ generate(std::mt19937_64 &rng)
 	return b;
 }
 
+static std::string
+crlfed(const std::string &s)
+{
+	std::string t;
+	for (char c : s)
+		t += c == '\n' ? "\r\n" : std::string(1, c);
+	return t;
+}
+
 static bytes
 slurp(const std::string &path)
 {
@@ -192,14 +202,16 @@ run(const char *vexsum, const std::string &dir, const bytes &in)
 int
 main(int argc, char *argv[])
 {
-	if (argc < 3 || argc > 5) {
-		fputs("usage: property VEXSUM VERSION [COUNT [SEED]]\n", stderr);
+	if (argc < 3 || argc > 6) {
+		fputs("usage: property VEXSUM VERSION [COUNT [SEED [crlf]]]\n", stderr);
 		return 2;
 	}
 	const char *vexsum = argv[1];
 	std::string banner = std::string("vexsum v") + argv[2] + " by Zarvik\n";
 	unsigned long count = argc > 3 ? strtoul(argv[3], nullptr, 10) : 2000;
-	unsigned long seed = argc > 4 ? strtoul(argv[4], nullptr, 10) : std::random_device{}();
+	unsigned long seed = argc > 4 && strcmp(argv[4], "-") != 0 ? strtoul(argv[4], nullptr, 10)
+	                                                           : std::random_device{}();
+	bool crlf = argc > 5 && strcmp(argv[5], "crlf") == 0;
 	char dir[] = "/tmp/vexsum-property-XXXXXX";
 	if (!mkdtemp(dir)) {
 		perror("mkdtemp");
@@ -210,6 +222,8 @@ main(int argc, char *argv[])
 		std::mt19937_64 rng(seed + i);
 		bytes in = generate(rng);
 		outcome want = model(in, banner), got = run(vexsum, dir, in);
+		if (crlf)
+			want.out = crlfed(want.out), want.err = crlfed(want.err);
 		filled += !want.out.empty();
 		if (got.status == want.status && got.out == want.out && got.err == want.err && got.after == want.after) {
 			pass++;
@@ -219,7 +233,7 @@ main(int argc, char *argv[])
 		printf("FAIL seed %lu (%zu bytes): status %d want %d%s%s%s\n", seed + i, in.size(), got.status,
 		       want.status, got.out == want.out ? "" : ", stdout differs", got.err == want.err ? "" : ", stderr differs",
 		       got.after == want.after ? "" : ", file bytes differ");
-		printf("  replay: %s %s %s 1 %lu\n", argv[0], argv[1], argv[2], seed + i);
+		printf("  replay: %s %s %s 1 %lu%s\n", argv[0], argv[1], argv[2], seed + i, crlf ? " crlf" : "");
 	}
 	std::string rm = std::string("rm -rf ") + dir;
 	if (system(rm.c_str()) != 0)

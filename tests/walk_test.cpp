@@ -21,7 +21,7 @@ pack(const std::vector<int> &nibs)
 }
 
 static std::vector<int>
-object(unsigned long bodylen, unsigned crc)
+object(size_t bodylen, unsigned crc)
 {
 	std::vector<int> nibs;
 	for (char c : std::string("KALMIR-X")) {
@@ -32,7 +32,7 @@ object(unsigned long bodylen, unsigned crc)
 		nibs.push_back(nib);
 	for (int i = 0; i < 5; i++)
 		nibs.push_back(static_cast<int>((bodylen + 9) >> 4 * i & 0xF));
-	for (unsigned long i = 0; i < bodylen; i++)
+	for (size_t i = 0; i < bodylen; i++)
 		nibs.push_back(static_cast<int>(rng() & 0xF));
 	for (int i = 0; i < 4; i++)
 		nibs.push_back(static_cast<int>(crc >> 4 * i & 0xF));
@@ -51,15 +51,15 @@ openbytes(const std::vector<unsigned char> &bytes)
 	lastbyte = highnext = eofseen = 0;
 }
 
-static std::vector<unsigned long>
+static std::vector<size_t>
 edgelengths()
 {
-	std::vector<unsigned long> lens;
-	for (unsigned long n = 1; n <= 40; n++)
+	std::vector<size_t> lens;
+	for (size_t n = 1; n <= 40; n++)
 		lens.push_back(n);
 	// around the ends of the walk's chunks
-	for (unsigned long chunks : {1ul, 2ul, 31ul})
-		for (unsigned long n = chunks * 2 * bodychunk - 3; n <= chunks * 2 * bodychunk + 3; n++)
+	for (size_t chunks : {size_t{1}, size_t{2}, size_t{31}})
+		for (size_t n = chunks * 2 * bodychunk - 3; n <= chunks * 2 * bodychunk + 3; n++)
 			lens.push_back(n);
 	lens.push_back(0xFFFFF - 9 - 1);
 	lens.push_back(0xFFFFF - 9);
@@ -68,7 +68,7 @@ edgelengths()
 
 TEST(walk, agreeswithnibblebynibble)
 {
-	for (unsigned long len : edgelengths()) {
+	for (size_t len : edgelengths()) {
 		unsigned stored = rng() & 0xFFFF;
 		std::vector<int> nibs = object(len, stored);
 		unsigned want = 0;
@@ -91,8 +91,8 @@ TEST(walk, agreeswithnibblebynibble)
 TEST(walkdeath, endofbodyorcrcfieldisnotalibrary)
 {
 	GTEST_FLAG_SET(death_test_style, "threadsafe");
-	const unsigned long chunk = 2 * bodychunk; // in nibbles
-	for (unsigned long len : {1ul, 2ul, chunk - 1, chunk, chunk + 1, 4 * chunk}) {
+	const size_t chunk = 2 * bodychunk; // in nibbles
+	for (size_t len : {size_t{1}, size_t{2}, chunk - 1, chunk, chunk + 1, 4 * chunk}) {
 		std::vector<unsigned char> bytes = pack(object(len, 0));
 		// cut inside the body's chunks, before its last byte, and inside the CRC field
 		for (size_t keep : {size_t{13}, 13 + len / 4, 13 + len / 2, bytes.size() - 1}) {

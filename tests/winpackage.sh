@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the Windows zip, unpacks it and runs the program inside under wine.
+# usage: winpackage.sh BUILD-DIRECTORY VERSION
+set -eu
+build=$1 version=$2 top=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
+fail() { echo "package: $*"; exit 1; }
+
+(cd "$build" && cpack -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
+zip=$work/vexsum-$version-win64.zip
+[ -f "$zip" ] || fail "no $(basename "$zip")"
+cmake -E chdir "$work" cmake -E tar xf "$zip"
+dir=$work/vexsum-$version-win64
+for f in vexsum.exe vexsum.html vexsum.txt LICENSE.txt; do
+	[ -f "$dir/$f" ] || fail "no $f in the zip"
+done
+grep -q "vexsum $version" "$dir/vexsum.txt" || fail "the text manual does not say version $version"
+grep -q '<h1' "$dir/vexsum.html" || fail "the HTML manual has no heading"
+cp "$top/examples/wrongcrc.lib" "$work/sample.lib"
+out=$("$top/tests/wine" "$dir/vexsum.exe" "$work/sample.lib" 2>"$work/err") || fail "vexsum.exe failed"
+[ "$out" = "$(printf '\tLibrary CRC:\t0000\r\n\tTrue CRC:\t92FA\r')" ] || fail "vexsum.exe said: $out"
+[ "$(cat "$work/err")" = "$(printf 'vexsum v%s by Zarvik\r' "$version")" ] || fail "banner: $(cat "$work/err")"
+out=$("$top/tests/wine" "$dir/vexsum.exe" "$work/sample.lib" 2>/dev/null) || fail "vexsum.exe failed again"
+[ "$out" = "$(printf '\tLibrary CRC:\t92FA\r\n\tTrue CRC:\t92FA\r')" ] || fail "the CRC was not filled: $out"
+echo "package: 1 passed, 0 failed"

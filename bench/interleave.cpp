@@ -47,6 +47,17 @@ runonce(char **argv)
 	return took;
 }
 
+// a command's name: the program, or for sh -c the last word of its script
+static const char *
+label(char **argv)
+{
+	const char *name = argv[0];
+	if (strcmp(name, "sh") == 0 && argv[1] && argv[2])
+		name = argv[2];
+	const char *space = strrchr(name, ' ');
+	return space ? space + 1 : name;
+}
+
 int
 main(int argc, char *argv[])
 {
@@ -75,7 +86,7 @@ main(int argc, char *argv[])
 		medians.push_back(t[t.size() / 2]);
 	}
 	for (size_t c = 0; c < commands.size(); c++)
-		printf("%-10s median %8.3f ms  %.2f of the last\n", commands[c][0], medians[c] * 1e3,
+		printf("%-36s median %9.3f ms  %.2f of the last\n", label(commands[c]), medians[c] * 1e3,
 		       medians[c] / medians.back());
 	return 0;
 }

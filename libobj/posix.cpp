@@ -39,7 +39,7 @@ putat(FILE *f, const unsigned char *buf, size_t n, long at)
 	return static_cast<long>(pwrite(fileno(f), buf, n, at));
 }
 
-// the same bytes in a file as in memory: so it is already
+// POSIX streams never translate line ends: nothing to do
 void
 setbinary(FILE *)
 {

@@ -14,39 +14,45 @@ rereadfailed(long got)
 	ioerror(libname);
 }
 
-// one positioned write of the field, repeated after a short count; on an
-// error the bytes already changed get their old values back (that needs no
-// new space in the file) and the first error is the one reported
+// n bytes written at byte at, again after a short count: how many landed
+// before the first error (errno says which)
+static size_t
+putall(const unsigned char *buf, size_t n, long at)
+{
+	size_t done = 0;
+	while (done < n) {
+		long wrote = putat(libfile, buf + done, n - done, at + static_cast<long>(done));
+		if (wrote <= 0) {
+			if (wrote == 0)
+				errno = EIO;
+			break;
+		}
+		done += static_cast<size_t>(wrote);
+	}
+	return done;
+}
+
+// the new field, or on an error the old bytes put back where the new ones
+// landed (that needs no new space in the file), and the first error reported
 static void
 putfield(long at, const unsigned char *now, const unsigned char *old, size_t n)
 {
-	for (size_t done = 0; done < n;) {
-		long wrote = putat(libfile, now + done, n - done, at + static_cast<long>(done));
-		if (wrote <= 0) {
-			int first = wrote == 0 ? EIO : errno;
-			for (size_t back = 0; back < done;) {
-				long put = putat(libfile, old + back, done - back, at + static_cast<long>(back));
-				if (put <= 0)
-					break;
-				back += static_cast<size_t>(put);
-			}
-			errno = first;
-			ioerror(libname);
-		}
-		done += static_cast<size_t>(wrote);
+	size_t done = putall(now, n, at);
+	if (done < n) {
+		int first = errno;
+		putall(old, done, at);
+		errno = first;
+		ioerror(libname);
 	}
 }
 
 void
 fillcrc()
 {
-	// the field starts mid-byte when the walk ended in a byte's low half: it
-	// then runs from the high half of byte B to the low half of B+2
+	// the field starts at nibble 17+S, in byte B = (17+S)/2; mid-byte when the
+	// walk ended in a byte's low half, and then it runs to the low half of B+2
 	size_t n = highnext ? 3 : 2;
-	long at = ftell(libfile);
-	if (at < 0)
-		ioerror(libname);
-	at -= static_cast<long>(n);
+	long at = static_cast<long>((17 + libsize) / 2);
 
 	// read the field's bytes again, past the stream's buffer, and one more
 	// to learn whether data follows

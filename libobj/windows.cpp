@@ -15,26 +15,31 @@ guardprocess()
 {
 }
 
-// The stream was opened in binary mode, so its descriptor reads and writes
-// bytes as they are; one caller at a time, so seek-then-transfer is safe.
-long
-getat(FILE *f, unsigned char *buf, size_t n, long at)
+// The stream's descriptor, set to byte at, or -1. The stream was opened in
+// binary mode, so the descriptor reads and writes bytes as they are; there is
+// one caller at a time, so seeking and then transferring is safe.
+static int
+seekfd(FILE *f, long at)
 {
 	int fd = _fileno(f);
 
-	if (_lseeki64(fd, at, SEEK_SET) < 0)
-		return -1;
-	return _read(fd, buf, static_cast<unsigned>(n));
+	return _lseeki64(fd, at, SEEK_SET) < 0 ? -1 : fd;
+}
+
+long
+getat(FILE *f, unsigned char *buf, size_t n, long at)
+{
+	int fd = seekfd(f, at);
+
+	return fd < 0 ? -1 : _read(fd, buf, static_cast<unsigned>(n));
 }
 
 long
 putat(FILE *f, const unsigned char *buf, size_t n, long at)
 {
-	int fd = _fileno(f);
+	int fd = seekfd(f, at);
 
-	if (_lseeki64(fd, at, SEEK_SET) < 0)
-		return -1;
-	return _write(fd, buf, static_cast<unsigned>(n));
+	return fd < 0 ? -1 : _write(fd, buf, static_cast<unsigned>(n));
 }
 
 void

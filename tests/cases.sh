@@ -18,11 +18,11 @@ verdict() {
 	local name=$1 got=$2 want=$3 file=$4 hex=$5 bad= i
 	shift 5
 	[ "$got" = "$want" ] || bad+=" status $got"
-	local got=$(hexof "$file")
-	if [ "$got" != "$hex" ]; then # a long file: where it starts to differ
+	local have=$(hexof "$file")
+	if [ "$have" != "$hex" ]; then # a long file: where it starts to differ
 		local same=0
-		while [ "${got:same:2}" = "${hex:same:2}" ]; do same=$((same + 2)); done
-		[ ${#got} -le 80 ] && bad+=" bytes $got" || bad+=" bytes from $((same / 2)): ${got:same:16}"
+		while [ "${have:same:2}" = "${hex:same:2}" ]; do same=$((same + 2)); done
+		[ ${#have} -le 80 ] && bad+=" bytes $have" || bad+=" bytes from $((same / 2)): ${have:same:16}"
 	fi
 	for ((i = 1; i < $#; i += 2)); do
 		cmp -s "${!i}" "${@:i+1:1}" || bad+=" $(basename "${!i}")"
@@ -37,6 +37,10 @@ verdict() {
 	done
 	fail=$((fail + 1))
 }
+
+# wanterr VERSION EOL TEXT: the standard error a run should give, the banner
+# and then TEXT (printf %b), with each line ending in EOL ('\n' or '\r\n')
+wanterr() { printf 'vexsum v%s by Zarvik%b%b' "$1" "$2" "${3//\\n/$2}"; }
 
 # summary TITLE: the closing count, and the script's status
 summary() {

@@ -33,13 +33,13 @@ holeeven=$(printf '4B414C4D49522D58402BD0FE01%08168d' 0)
 oddcut=${odd:0:28} evencut=${even:0:28} # both cut to 14 bytes, inside the field
 
 V=$(realpath "$vexsum")
-# inject SPEC: run vexsum on $F with a system call fault on the file
+# inject FAULT: run vexsum on $F with a system call fault on the file
 # (a sanitizer build's leak check cannot run under a tracer)
 inject() { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -P "$F" -e inject="$1" "$V" "$F"; }
 # readonly: run vexsum as an unprivileged user on a read-only copy, from a
 # copy of the program that user surely may run
 readonly() { chmod 444 "$F" && cp "$V" "$work/vexsum" && setpriv --reuid=65534 --regid=65534 --clear-groups "$work/vexsum" "$F"; }
-# shrink SIZE SPEC: cut the file to SIZE bytes while SPEC holds vexsum just
+# shrink SIZE FAULT: cut the file to SIZE bytes while FAULT holds vexsum just
 # before the rewrite, once its report is out (the walk is over by then)
 shrink() {
 	inject "$2" >"$work/report" &
@@ -60,12 +60,12 @@ ontmpfs() {
 	mv "$work/keep" "$F"
 	return $s
 }
-# whole: a FIFO whose writer sends a whole object with the field starting mid-byte, then closes
 # unbuffered: vexsum with an unbuffered standard output (a sanitizer's
 # runtime must otherwise be the first library loaded)
 unbuffered() { ASAN_OPTIONS=verify_asan_link_order=0 stdbuf -o0 "$V" "$F"; }
 # piped: a pipe with the start of a header in it, as the path
 piped() { printf KALMIR | timeout 5 "$V" /dev/stdin; }
+# whole: a FIFO whose writer sends a whole object with the field starting mid-byte, then closes
 whole() { rm -f "$F" && mkfifo "$F" && { timeout 5 sh -c 'printf %s "$1" | xxd -r -p >"$2"' - "$odd" "$F" & } && timeout 5 "$V" "$F"; local s=$?; kill $! 2>/dev/null; wait; return $s; }
 
 # name | file before | how (FILE is the file's path, V vexsum) | status | stderr after the banner | file after
@@ -86,10 +86,9 @@ while IFS='|' read -r name before how status err after; do
 	esac
 	(eval "${how//FILE/\$F}") >/dev/null 2>"$work/err"
 	got=$?
-	err=$(trim "$err") err=${err//\\n/$eol}
+	err=$(trim "$err")
 	# "-": nothing at all, with standard error closed
-	[ "$err" = - ] && : >"$work/want.err" ||
-		printf 'vexsum v%s by Zarvik%b%b' "$version" "$eol" "${err//FILE/$F}" >"$work/want.err"
+	[ "$err" = - ] && : >"$work/want.err" || wanterr "$version" "$eol" "${err//FILE/$F}" >"$work/want.err"
 	case $after in = | '') after=${!before} ;; *) after=${!after} ;; esac
 	verdict "$name" "$got" "$status" "$F" "$after" "$work/err" "$work/want.err"
 done <<'EOT'

@@ -5,7 +5,8 @@
 # SWAPS, for another system: lines "OURS | THEIRS" of system texts that it
 # words its own way; its line ends are then CR LF, as Windows writes them.
 set -u
-vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt} swaps=${4:-}
+vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt} swaps=${4:-} eol='\n'
+[ -z "$swaps" ] || eol='\r\n'
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/cases.sh"
 
@@ -24,10 +25,9 @@ while IFS='|' read -r name args before status out err after; do
 			case $ours in '' | '#'*) continue ;; esac
 			err=${err//"$(trim "$ours")"/"$(trim "$theirs")"}
 		done <"$swaps"
-		out=${out//\\n/\\r\\n} err=${err//\\n/\\r\\n}
 	fi
-	printf '%b' "$out" >"$work/want.out"
-	printf 'vexsum v%s by Zarvik%b%b' "$version" "${swaps:+\r}\n" "${err//FILE/$file}" >"$work/want.err"
+	printf '%b' "${out//\\n/$eol}" >"$work/want.out"
+	wanterr "$version" "$eol" "${err//FILE/$file}" >"$work/want.err"
 	[ "$after" = = ] && after=$before
 	verdict "$name" "$got" "$(trim "$status")" "$file" "$after" \
 		"$work/out" "$work/want.out" "$work/err" "$work/want.err"

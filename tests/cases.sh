@@ -11,6 +11,11 @@ hexof() {
 	fi
 }
 
+# the field across byte 1024, where a 1 KiB file-size limit falls: bytes
+# 1023-1025 (mid-byte start) and 1023-1024
+limitodd=$(printf '4B414C4D49522D58402BE07E00%02026d' 0)
+limiteven=$(printf '4B414C4D49522D58402BD07E00%02024d' 0)
+
 # verdict NAME STATUS WANT-STATUS FILE WANT-HEX [GOT WANT]...
 # Compares the exit status, every byte of the file, and each pair of output
 # files, shows what differs, and counts the case.

@@ -21,11 +21,7 @@ odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
 even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
 short=4B414C4D49522D58402BA000000000 # refused: ends inside the CRC field
 long=$(printf '4B414C4D49522D58402B90E204%020004d' 0) # a 20000-nibble body, read in bulk
-none=none fifo=fifo
-# the field across byte 1024, where a 1 KiB file-size limit falls: bytes
-# 1023-1025 (mid-byte start) and 1023-1024
-limitodd=$(printf '4B414C4D49522D58402BE07E00%02026d' 0)
-limiteven=$(printf '4B414C4D49522D58402BD07E00%02024d' 0)
+none=none fifo=fifo # and limitodd, limiteven from cases.sh
 # the field across byte 4096, into a page of a sparse file that a full tmpfs
 # cannot give: bytes 4095-4097 and 4095-4096
 holeodd=$(printf '4B414C4D49522D58402BE0FE01%08170d' 0)

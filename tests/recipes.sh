@@ -29,7 +29,7 @@ done
 mkdir -p "$work/calc/games"
 cp "$top/examples/wrongcrc.lib" "$work/calc/games/maze.lib"
 cp "$top/examples/notlib.lib" "$work/calc/notes.lib"
-printf '4B414C4D49522D58402BE07E00%02026d' 0 | xxd -r -p >"$work/calc/big.lib"
+printf '%s' "$limitodd" | xxd -r -p >"$work/calc/big.lib"
 export PATH=$(dirname "$vexsum"):$PATH
 
 for f in "$work/calc/games/maze.lib" "$work/calc/notes.lib" "$work/calc/big.lib"; do

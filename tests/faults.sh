@@ -32,9 +32,14 @@ V=$(realpath "$vexsum")
 # inject FAULT: run vexsum on $F with a system call fault on the file
 # (a sanitizer build's leak check cannot run under a tracer)
 inject() { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -P "$F" -e inject="$1" "$V" "$F"; }
-# readonly: run vexsum as an unprivileged user on a read-only copy, from a
-# copy of the program that user surely may run
-readonly() { chmod 444 "$F" && cp "$V" "$work/vexsum" && setpriv --reuid=65534 --regid=65534 --clear-groups "$work/vexsum" "$F"; }
+# readonly: run vexsum on the file, made read-only, as an unprivileged user
+# who may still read and search any folder, so that a checkout in a private
+# home (and all that a wrapper runs from it) stays within reach; that right
+# gives no write access
+readonly() {
+	chmod 444 "$F" && setpriv --reuid=65534 --regid=65534 --clear-groups \
+		--inh-caps=+dac_read_search --ambient-caps=+dac_read_search "$V" "$F"
+}
 # shrink SIZE FAULT: cut the file to SIZE bytes while FAULT holds vexsum just
 # before the rewrite, once its report is out (the walk is over by then)
 shrink() {

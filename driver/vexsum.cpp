@@ -7,7 +7,9 @@
 int
 main(int argc, char *argv[]) // cppcheck-suppress constParameter
 {
-	setvbuf(stderr, nullptr, _IONBF, 0); // the banner before any system error line
+	// Windows' runtime buffers a redirected standard error: unbuffered, the
+	// banner comes out before the report and any system error line
+	setvbuf(stderr, nullptr, _IONBF, 0);
 	fputs("vexsum v" VEXSUM_VERSION " by Zarvik\n", stderr);
 	if (argc != 2) {
 		fputs("Usage: vexsum <file>\n", stderr);
@@ -19,6 +21,8 @@ main(int argc, char *argv[]) // cppcheck-suppress constParameter
 	// a pipe or terminal never ends while we hold it open for writing: refuse it unread
 	if (!libfile || fseek(libfile, 0, SEEK_CUR) != 0)
 		ioerror(libname);
+	// from here to the close, another run on this file waits for this one
+	lockfile(libfile);
 	checkheader();
 	walkobject();
 	printf("\tLibrary CRC:\t%04X\n\tTrue CRC:\t%04X\n", storedcrc, truecrc);

@@ -1,5 +1,7 @@
-// The two ways a run ends before the CRC is filled.
+// The ways a run ends early: a file that is no library object, and a failure
+// of the system, after which the file is as it was unless the line says not.
 #include <cstdlib>
+#include <cstring>
 
 #include "libobj.h"
 
@@ -15,5 +17,13 @@ void
 ioerror(const char *name)
 {
 	perror(name);
+	exit(1);
+}
+
+// a write failed part way and the old bytes could not be put back either
+void
+tornerror(const char *name, int err)
+{
+	fprintf(stderr, "%s: %s; the CRC field may now be partly new\n", name, strerror(err));
 	exit(1);
 }

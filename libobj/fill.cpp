@@ -1,27 +1,21 @@
-// Writes the true CRC into the object's CRC field, in place: the whole new
-// field or, on any failure, the old one, never a mix of the two.
+// Writes the true CRC into the object's CRC field, in place. Before the first
+// byte goes out the run has made sure that the whole field can be written:
+// the file still holds it, no file-size limit falls inside it and its blocks
+// are allocated. An error part way all the same (a failing disk) puts the old
+// bytes back; only if that fails too may the field be left partly new, and
+// the error line then says so.
 #include <cerrno>
 
 #include "libobj.h"
 
-// the field's bytes could not be read again: a failing disk, or a file that
-// shrank since the walk read them
-[[noreturn]] static void
-rereadfailed(long got)
-{
-	if (got >= 0)
-		errno = EIO;
-	ioerror(libname);
-}
-
 // n bytes written at byte at, again after a short count: how many landed
 // before the first error (errno says which)
 static size_t
-putall(const unsigned char *buf, size_t n, long at)
+putall(const unsigned char *buf, size_t n, std::int64_t at)
 {
 	size_t done = 0;
 	while (done < n) {
-		long wrote = putat(libfile, buf + done, n - done, at + static_cast<long>(done));
+		int wrote = putat(libfile, buf + done, n - done, at + static_cast<std::int64_t>(done));
 		if (wrote <= 0) {
 			if (wrote == 0)
 				errno = EIO;
@@ -35,12 +29,13 @@ putall(const unsigned char *buf, size_t n, long at)
 // the new field, or on an error the old bytes put back where the new ones
 // landed (that needs no new space in the file), and the first error reported
 static void
-putfield(long at, const unsigned char *now, const unsigned char *old, size_t n)
+putfield(std::int64_t at, const unsigned char *now, const unsigned char *old, size_t n)
 {
 	size_t done = putall(now, n, at);
 	if (done < n) {
 		int first = errno;
-		putall(old, done, at);
+		if (putall(old, done, at) < done)
+			tornerror(libname, first);
 		errno = first;
 		ioerror(libname);
 	}
@@ -52,24 +47,29 @@ fillcrc()
 	// the field starts at nibble 17+S, in byte B = (17+S)/2; mid-byte when the
 	// walk ended in a byte's low half, and then it runs to the low half of B+2
 	size_t n = highnext ? 3 : 2;
-	long at = static_cast<long>((17 + libsize) / 2);
+	std::int64_t at = (17 + static_cast<std::int64_t>(libsize)) / 2;
 
 	// read the field's bytes again, past the stream's buffer, and one more
-	// to learn whether data follows
+	// to learn whether data follows; fewer means the file shrank since the walk
 	unsigned char old[4], now[3];
-	long got = getat(libfile, old, n + 1, at);
-	if (got < static_cast<long>(n))
-		rereadfailed(got);
+	int got = getat(libfile, old, n + 1, at);
+	if (got < static_cast<int>(n)) {
+		if (got >= 0)
+			errno = EIO;
+		ioerror(libname);
+	}
 	if (highnext) {
 		now[0] = static_cast<unsigned char>((truecrc & 0xF) << 4 | (old[0] & 0xF));
 		now[1] = static_cast<unsigned char>(truecrc >> 4 & 0xFF);
 		// the high half of B+2 is padding only when the object ends the file
-		unsigned keep = got > static_cast<long>(n) ? old[2] & 0xF0u : 0;
+		unsigned keep = got > static_cast<int>(n) ? old[2] & 0xF0u : 0;
 		now[2] = static_cast<unsigned char>(keep | (truecrc >> 12 & 0xF));
 	} else {
 		now[0] = static_cast<unsigned char>(truecrc & 0xFF);
 		now[1] = static_cast<unsigned char>(truecrc >> 8 & 0xFF);
 	}
+	if (roomfor(libfile, at, n) != 0)
+		ioerror(libname);
 	putfield(at, now, old, n);
 
 	int closed = fclose(libfile);

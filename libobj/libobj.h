@@ -28,7 +28,9 @@ extern std::uint32_t libsize; // 20 bits used
 extern unsigned storedcrc;
 extern unsigned truecrc;
 
-// one nibble more: the reflected CCITT polynomial 0x8408, four bits at a time
+// one nibble more: the CCITT polynomial (0x1021, 0x8408 reflected), four bits
+// at a time; 0x1081 is what the nibble 1 adds, and any nibble i adds i·0x1081,
+// whose three copies of i (bits 0, 7, 12) never overlap: a table in one product
 constexpr unsigned
 crcnibble(unsigned crc, int nib)
 {
@@ -43,15 +45,20 @@ void checkheader();
 void walkobject();
 void fillcrc();
 
-// where systems differ (posix.cpp, windows.cpp)
+// where systems differ (posix.cpp, windows.cpp); file positions are 64-bit everywhere
 void guardprocess();       // standard streams kept open, size-limit signal ignored
+void lockfile(FILE *f);    // waits for the file alone: runs on one file take turns
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
-long getat(FILE *f, unsigned char *buf, size_t n, long at);
-long putat(FILE *f, const unsigned char *buf, size_t n, long at);
+int getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at);
+int putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at);
+// 0 when the file still holds bytes at..at+n-1 and they can be written whole
+// (no size limit or full disk stops the write part way); -1 and errno if not
+int roomfor(FILE *f, std::int64_t at, size_t n);
 void setbinary(FILE *f);   // no line-end translation: Windows writes LF as CR LF
 
-// the two ways a run ends early
+// the ways a run ends early
 [[noreturn]] void notlibrary();
 [[noreturn]] void ioerror(const char *name);
+[[noreturn]] void tornerror(const char *name, int err);
 
 #endif

@@ -1,42 +1,98 @@
 // What vexsum needs of a POSIX system beyond the standard streams
 // (Linux, macOS, the BSDs); windows.cpp is its counterpart.
+#include <cerrno>
 #include <csignal>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "libobj.h"
 
 // A closed standard stream would lend its number to the library file, and a
-// notice or the report would then be written into the file itself. Standard
-// output gets /dev/null read-only, so a report to it fails as it should.
+// notice or the report would then be written into the file itself. The root
+// folder takes its place: it is there in every container, even one without
+// /dev/null, and a write to it fails, so a report to a closed standard
+// output still fails as it should.
 static void
-keepopen(int fd, int mode)
+keepopen(int fd)
 {
-	if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", mode) != fd)
-		ioerror("/dev/null");
+	if (fcntl(fd, F_GETFD) == -1 && open("/", O_RDONLY | O_DIRECTORY) != fd)
+		ioerror("/");
 }
 
 void
 guardprocess()
 {
-	keepopen(STDIN_FILENO, O_RDONLY);
-	keepopen(STDOUT_FILENO, O_RDONLY);
-	keepopen(STDERR_FILENO, O_WRONLY);
-	// a file-size limit inside the CRC field is a failed write to report, not a silent kill
+	keepopen(STDIN_FILENO);
+	keepopen(STDOUT_FILENO);
+	keepopen(STDERR_FILENO);
+	// a file-size limit is checked before the write; should one still bite, it
+	// is a failed write to report, not a silent kill
 	signal(SIGXFSZ, SIG_IGN);
 }
 
-long
-getat(FILE *f, unsigned char *buf, size_t n, long at)
+void
+lockfile(FILE *f)
 {
-	return static_cast<long>(pread(fileno(f), buf, n, at));
+	int r;
+	while ((r = flock(fileno(f), LOCK_EX)) != 0 && errno == EINTR)
+		;
+	// a file system without locks (some network mounts) still gets its CRC
+	if (r != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != ENOTSUP && errno != EINVAL)
+		ioerror(libname);
 }
 
-long
-putat(FILE *f, const unsigned char *buf, size_t n, long at)
+int
+getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at)
 {
-	return static_cast<long>(pwrite(fileno(f), buf, n, at));
+	return static_cast<int>(pread(fileno(f), buf, n, static_cast<off_t>(at)));
+}
+
+int
+putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at)
+{
+	return static_cast<int>(pwrite(fileno(f), buf, n, static_cast<off_t>(at)));
+}
+
+// blocks for the field now, so that a full disk refuses it whole; a file
+// system that cannot say ahead has the old bytes put back instead
+static int
+allocate(int fd, std::int64_t at, size_t n)
+{
+#ifdef __linux__
+	if (fallocate(fd, FALLOC_FL_KEEP_SIZE, static_cast<off_t>(at), static_cast<off_t>(n)) != 0 &&
+	    errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL)
+		return -1;
+#else
+	(void)fd, (void)at, (void)n;
+#endif
+	return 0;
+}
+
+int
+roomfor(FILE *f, std::int64_t at, size_t n)
+{
+	int fd = fileno(f);
+	auto end = static_cast<std::uint64_t>(at) + n;
+	struct rlimit lim {};
+	if (getrlimit(RLIMIT_FSIZE, &lim) == 0 && lim.rlim_cur != RLIM_INFINITY && end > lim.rlim_cur) {
+		errno = EFBIG;
+		return -1;
+	}
+	if (allocate(fd, at, n) != 0)
+		return -1;
+	// last, right before the write: a file cut meanwhile must not grow back
+	struct stat st {};
+	if (fstat(fd, &st) != 0)
+		return -1;
+	if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) < end) {
+		errno = EIO;
+		return -1;
+	}
+	return 0;
 }
 
 // POSIX streams never translate line ends: nothing to do

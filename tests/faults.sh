@@ -2,21 +2,36 @@
 # Makes vexsum's I/O fail in every way we know of and checks that it says so
 # in one line naming the file (or standard output) with the system's reason,
 # exits 1, and leaves the file exactly as it was, or exactly filled. strace
-# injects system call failures; setpriv drops root, which could otherwise open
-# a read-only file for writing; a file-size limit and a full tmpfs make real
-# short writes; pipes and FIFOs must be refused at once, not hang.
-# usage: faults.sh VEXSUM VERSION [ROWS [crlf]]
-# ROWS: the names of the rows to run, all when left out or empty; crlf: the
-# program ends its lines with CR LF, as on Windows.
+# injects system call failures and holds the program at a chosen call while
+# the file is changed under it; setpriv drops root, which could otherwise
+# open a read-only file for writing; a file-size limit and a full tmpfs must
+# be refused before a byte is written; pipes and FIFOs must be refused at
+# once, not hang; a second run on the same file must wait for the first.
+# usage: faults.sh VEXSUM VERSION [root] [ROWS [crlf]]
+# root: run the rows that need root (and skip, status 77, when not root);
+# without it, the others. ROWS: the names of the rows to run, all when left
+# out or empty; crlf: the program ends its lines with CR LF, as on Windows.
 set -u
-vexsum=$1 version=$2 rows=${3:-} eol='\n'
-[ "${4:-}" != crlf ] || eol='\r\n'
-command -v strace >/dev/null && command -v setpriv >/dev/null || {
-	echo "faults: strace and setpriv are needed"
+vexsum=$1 version=$2 eol='\n' mode=user
+shift 2
+[ "${1:-}" != root ] || { mode=root; shift; }
+rows=${1:-}
+[ "${2:-}" != crlf ] || eol='\r\n'
+if [ "$mode" = root ] && [ "$(id -u)" != 0 ]; then
+	echo "faults: skipped: these rows need root (another user, a mount namespace of their own)"
 	exit 77
+fi
+# in a process group of our own, so that no helper outlives the script
+[ -n "${VEXSUM_FAULTS_GROUP:-}" ] || VEXSUM_FAULTS_GROUP=1 exec setsid -w "$0" "$vexsum" "$version" \
+	$([ $mode = user ] || echo root) "$rows" "${2:-}"
+reap() {
+	local p
+	for p in $(pgrep -g $$); do [ "$p" = $$ ] || kill -KILL "$p" 2>/dev/null; done
+	wait 2>/dev/null
 }
-work=$(mktemp -d) && chmod 755 "$work" && trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/cases.sh"
+work=$(mktemp -d) && chmod 755 "$work" && trap 'reap; rm -rf "$work"' EXIT
+here=$(dirname "$0")
+. "$here/cases.sh"
 odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
 even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
 short=4B414C4D49522D58402BA000000000 # refused: ends inside the CRC field
@@ -27,11 +42,38 @@ none=none fifo=fifo # and limitodd, limiteven from cases.sh
 holeodd=$(printf '4B414C4D49522D58402BE0FE01%08170d' 0)
 holeeven=$(printf '4B414C4D49522D58402BD0FE01%08168d' 0)
 oddcut=${odd:0:28} evencut=${even:0:28} # both cut to 14 bytes, inside the field
+oddless=${odd:0:30} evenless=${even:0:30} # both one byte short of the field's end
+oddless00=${oddless}00 # and grown back with a zero byte
+# limitodd with bytes 1023 new and 1024-1025 old: the one byte that a 1 KiB
+# limit lets through, with a put-back that failed
+limittorn=${limitodd:0:2046}60${limitodd:2048}
 
 V=$(realpath "$vexsum")
-# inject FAULT: run vexsum on $F with a system call fault on the file
+# inject FAULT...: run vexsum on $F with system call faults on the file
 # (a sanitizer build's leak check cannot run under a tracer)
-inject() { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -P "$F" -e inject="$1" "$V" "$F"; }
+inject() { ASAN_OPTIONS=detect_leaks=0 strace -qq -o /dev/null -P "$F" "${@/#/-einject=}" "$V" "$F"; }
+# held CALL[:when=N] ACTION [CALL ACTION]... [-- FAULT...]: run vexsum on $F,
+# hold it right after its (Nth) CALL on the file, run ACTION while it waits,
+# and let it go on; so for each pair in turn, each CALL a different one
+held() {
+	local trace=$work/trace stops=() actions=() s i
+	while [ $# -gt 0 ] && [ "$1" != -- ]; do
+		stops+=("-einject=${1%%:*}:signal=STOP${1#"${1%%:*}"}") actions+=("$2")
+		shift 2
+	done
+	[ $# -eq 0 ] || shift
+	: >"$trace"
+	ASAN_OPTIONS=detect_leaks=0 strace -qq -o "$trace" -P "$F" "${stops[@]}" "${@/#/-einject=}" "$V" "$F" &
+	local tracer=$!
+	for i in "${!actions[@]}"; do
+		until [ "$(grep -c '^--- stopped by SIGSTOP' "$trace")" -gt "$i" ] || ! kill -0 $tracer 2>/dev/null; do
+			sleep 0.01
+		done
+		eval "${actions[i]}"
+		pkill -CONT -P $tracer
+	done
+	wait $tracer
+}
 # readonly: run vexsum on the file, made read-only, as an unprivileged user
 # who may still read and search any folder, so that a checkout in a private
 # home (and all that a wrapper runs from it) stays within reach; that right
@@ -39,16 +81,6 @@ inject() { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -P "$F" -e inject="$1
 readonly() {
 	chmod 444 "$F" && setpriv --reuid=65534 --regid=65534 --clear-groups \
 		--inh-caps=+dac_read_search --ambient-caps=+dac_read_search "$V" "$F"
-}
-# shrink SIZE FAULT: cut the file to SIZE bytes while FAULT holds vexsum just
-# before the rewrite, once its report is out (the walk is over by then)
-shrink() {
-	inject "$2" >"$work/report" &
-	local pid=$! s
-	until [ -s "$work/report" ] || ! kill -0 $pid 2>/dev/null; do sleep 0.01; done
-	truncate -s "$1" "$F"
-	wait $pid; s=$?; rm -f "$work/report"
-	return $s
 }
 # ontmpfs: run vexsum on $F, sparse, in a tmpfs of its own filled up to the last byte
 ontmpfs() {
@@ -61,25 +93,53 @@ ontmpfs() {
 	mv "$work/keep" "$F"
 	return $s
 }
+# nodev REDIRECTION: run vexsum on $F with a standard stream closed, where
+# there is no /dev/null either (an empty /dev, as in a minimal container)
+nodev() { unshare -m sh -c 'mount -t tmpfs tmpfs /dev || exit 9; eval "exec \"\$1\" \"\$2\" $3"' - "$V" "$F" "$1"; }
+# queued: a second run on the file while a first is held after its re-read
+# (and then fails its write); the second must wait for the first to finish
+queued() {
+	held pread64 '"$V" "$F" >/dev/null 2>&1 & second=$!
+		until grep -q -- "-> FLOCK.* $second " /proc/locks || ! kill -0 $second 2>/dev/null; do sleep 0.01; done
+		kill -0 $second 2>/dev/null || echo "the second run did not wait" >&2' -- pwrite64:error=EIO
+	local s=$?
+	wait $second || echo "the second run failed" >&2
+	return $s
+}
 # unbuffered: vexsum with an unbuffered standard output (a sanitizer's
 # runtime must otherwise be the first library loaded)
 unbuffered() { ASAN_OPTIONS=verify_asan_link_order=0 stdbuf -o0 "$V" "$F"; }
+# merged: standard error and output into one pipe; its first line must be the banner
+merged() { "$V" "$F" 2>&1 | sed -n 1p >&2; }
 # piped: a pipe with the start of a header in it, as the path
 piped() { printf KALMIR | timeout 5 "$V" /dev/stdin; }
-# whole: a FIFO whose writer sends a whole object with the field starting mid-byte, then closes
-whole() { rm -f "$F" && mkfifo "$F" && { timeout 5 sh -c 'printf %s "$1" | xxd -r -p >"$2"' - "$odd" "$F" & } && timeout 5 "$V" "$F"; local s=$?; kill $! 2>/dev/null; wait; return $s; }
+# whole: a FIFO whose writer sends a whole object with the field starting
+# mid-byte, then closes; a writer still waiting to open it is let through
+whole() {
+	rm -f "$F" && mkfifo "$F" || return 9
+	sh -c 'printf %s "$1" | xxd -r -p >"$2"' - "$odd" "$F" &
+	local writer=$! s
+	timeout 5 "$V" "$F"; s=$?
+	exec 3<>"$F" && wait $writer; exec 3<&-
+	return $s
+}
 
 # name | file before | how (FILE is the file's path, V vexsum) | status | stderr after the banner | file after
+# A status "root" runs in a mount namespace of its own, a status "N root"
+# as root otherwise; both expect status 1 and run only in root mode.
 while IFS='|' read -r name before how status err after; do
 	name=$(trim "$name") how=$(trim "$how")
 	case $name in '' | '#'*) continue ;; esac
 	[ -z "$rows" ] || [[ " $rows " == *" $name "* ]] || continue
 	before=$(trim "$before") after=$(trim "$after")
 	status=$(trim "$status") F=$work/$name.lib
+	case $status in *root) needs=root ;; *) needs=user ;; esac
+	[ "$needs" = "$mode" ] || continue
 	if [ "$status" = root ]; then # a mount of its own
-		[ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null || { echo "skip $name: needs root and mount namespaces"; continue; }
+		unshare -m true 2>/dev/null || { echo "skip $name: no mount namespaces here"; continue; }
 		mkdir -p "$work/mnt" && status=1 F=$work/mnt/$name.lib
 	fi
+	status=${status% root}
 	case $before in
 	none) ;;
 	fifo) mkfifo "$F" ;;
@@ -95,23 +155,42 @@ while IFS='|' read -r name before how status err after; do
 done <<'EOT'
 # the file cannot be opened, read or sought
 open-denied       | odd      | inject openat:error=EACCES            | 1 | FILE: Permission denied\n        | =
-read-only         | odd      | readonly                              | 1 | FILE: Permission denied\n        | =
+read-only         | odd      | readonly                              | 1 root | FILE: Permission denied\n   | =
 missing           | none     | $V FILE                               | 1 | FILE: No such file or directory\n| none
 seek-check        | odd      | inject lseek:error=ESPIPE             | 1 | FILE: Illegal seek\n             | =
 first-read        | odd      | inject read:error=EIO:when=1          | 1 | FILE: Input/output error\n       | =
 bulk-read         | long     | inject read:error=EIO:when=2          | 1 | FILE: Input/output error\n       | =
 reread-odd        | odd      | inject pread64:error=EIO              | 1 | FILE: Input/output error\n       | =
 reread-even       | even     | inject pread64:error=EIO              | 1 | FILE: Input/output error\n       | =
-# the file shrinks between the walk and the rewrite: nothing is written back
-shrunk-odd        | odd      | shrink 14 pread64:delay_enter=500000  | 1 | FILE: Input/output error\n       | oddcut
-shrunk-even       | even     | shrink 14 pread64:delay_enter=500000  | 1 | FILE: Input/output error\n       | evencut
+# the file shrinks after the walk has read it: cut before the re-read, by
+# one byte or into the field, or between the re-read and the write, it is
+# never grown back
+shrunk-odd        | odd      | held read 'truncate -s 14 FILE'       | 1 | FILE: Input/output error\n       | oddcut
+shrunk-even       | even     | held read 'truncate -s 14 FILE'       | 1 | FILE: Input/output error\n       | evencut
+one-short-odd     | odd      | held read 'truncate -s 15 FILE'       | 1 | FILE: Input/output error\n       | oddless
+one-short-even    | even     | held read 'truncate -s 15 FILE'       | 1 | FILE: Input/output error\n       | evenless
+cut-before-write  | odd      | held pread64 'truncate -s 14 FILE'    | 1 | FILE: Input/output error\n       | oddcut
+# or cut by a byte before the re-read and grown back before the write
+regrown           | odd      | held read 'truncate -s 15 FILE' pread64 'truncate -s 16 FILE' | 1 | FILE: Input/output error\n | oddless00
+# a second run on the same file waits until the first is done, and then fills it
+queued            | odd      | queued                                | 1 | FILE: Input/output error\n       | oddfilled
 # the write fails: the field keeps its old bytes, also when they were right already
 write-odd         | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: No space left on device\n  | =
 write-even        | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: Disk quota exceeded\n      | =
 write-right       | oddfilled| inject pwrite64:error=EIO             | 1 | FILE: Input/output error\n       | =
-# a short write: the first byte lands, the rest cannot; that byte is put back
+disk-full         | odd      | inject fallocate:error=ENOSPC         | 1 | FILE: No space left on device\n  | =
+no-fallocate      | odd      | inject fallocate:error=EOPNOTSUPP     | 0 |                                  | oddfilled
+no-locks          | odd      | inject flock:error=ENOLCK             | 0 |                                  | oddfilled
+# a file-size limit inside the field refuses it before a byte is written,
+# whatever else goes wrong later
 limit-odd         | limitodd | ulimit -f 1; $V FILE                  | 1 | FILE: File too large\n           | =
 limit-even        | limiteven| ulimit -f 1; $V FILE                  | 1 | FILE: File too large\n           | =
+limit-then-eio    | limitodd | ulimit -f 1; inject pwrite64:error=EIO:when=2 | 1 | FILE: File too large\n | =
+limit-then-kill   | limitodd | ulimit -f 1; inject pwrite64:signal=KILL:when=2 | 1 | FILE: File too large\n | =
+# a limit that comes only after the checks makes a real short write; when
+# the put-back fails too, the line says the field may be partly new
+limit-late        | limitodd | held newfstatat:when=2 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' | 1 | FILE: File too large\n | =
+limit-late-torn   | limitodd | held newfstatat:when=2 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' -- pwrite64:error=EIO:when=3 | 1 | FILE: File too large; the CRC field may now be partly new\n | limittorn
 full-tmpfs-odd    | holeodd  | ontmpfs                               | root | FILE: No space left on device\n | =
 full-tmpfs-even   | holeeven | ontmpfs                               | root | FILE: No space left on device\n | =
 # closing fails after the write: the file holds the new field
@@ -128,11 +207,16 @@ stdout-full       | odd      | $V FILE >/dev/full                    | 1 | stand
 stdout-closed     | even     | $V FILE >&-                           | 1 | standard output: Bad file descriptor\n     | =
 # unbuffered, the report fails as it is printed and the flush has nothing left to fail
 stdout-unbuffered | odd      | unbuffered >/dev/full                 | 1 | standard output: No space left on device\n | =
+# one pipe for both streams: the banner comes first
+merged            | odd      | merged                                | 0 |                                  | oddfilled
 # with standard output closed, runs that print no report go as usual
 closed-notlib     | short    | $V FILE >&-                           | 0 | Not a library object, ignoring CRC fill.\n | =
 closed-missing    | none     | $V FILE >&-                           | 1 | FILE: No such file or directory\n          | none
 # closed standard streams must not lend their numbers to the library file
 in-err-closed     | short    | $V FILE <&- 2>&-                      | 0 | -                                | =
 stderr-closed     | short    | $V FILE 2>&-                          | 0 | -                                | =
+# and need no /dev/null to stand in for them
+no-dev-stdin      | odd      | nodev '<&-'                           | 0 root |                             | oddfilled
+no-dev-stdout     | odd      | nodev '>&-'                           | 1 root | standard output: Bad file descriptor\n | =
 EOT
 summary faults

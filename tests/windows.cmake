@@ -18,8 +18,11 @@ add_test(NAME golden COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/golden.sh ${vexsum} ${P
 
 # Debian ships GoogleTest as source, to be built with the program's compiler
 add_subdirectory(/usr/src/googletest googletest EXCLUDE_FROM_ALL SYSTEM)
-add_executable(unit_test crc_test.cpp walk_test.cpp)
-target_link_libraries(unit_test PRIVATE libobj gtest_main)
+set(unitsources ${libobjsources})
+list(FILTER unitsources EXCLUDE REGEX "/exits\\.cpp$")
+add_executable(unit_test crc_test.cpp walk_test.cpp ends.cpp ${unitsources})
+target_include_directories(unit_test PRIVATE ${PROJECT_SOURCE_DIR}/libobj)
+target_link_libraries(unit_test PRIVATE gtest)
 add_test(NAME unit COMMAND unit_test)
 
 add_test(NAME examples

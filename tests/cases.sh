@@ -43,6 +43,25 @@ verdict() {
 	fail=$((fail + 1))
 }
 
+# The system's texts for error codes, as the C library that the program was
+# built with words them: a table writes {EIO} for the text of EIO. ERRTEXT
+# is the errtext helper built with the program, and run as it is.
+declare -A systext=()
+# loadtexts FILE...: the texts of the codes that the files name (words such
+# as EOT that name no code are left out by errtext)
+loadtexts() {
+	local name text
+	while IFS='|' read -r name text; do
+		systext[$name]=${text%$'\r'}
+	done < <("${ERRTEXT:?ERRTEXT must name the errtext helper}" $(grep -ohw 'E[A-Z]\{2,\}' "$@" | sort -u))
+}
+# withtexts STRING: STRING with each {ECODE} in it replaced by its text
+withtexts() {
+	local s=$1 name
+	for name in "${!systext[@]}"; do s=${s//"{$name}"/"${systext[$name]}"}; done
+	printf '%s' "$s"
+}
+
 # wanterr VERSION EOL TEXT: the standard error a run should give, the banner
 # and then TEXT (printf %b), with each line ending in EOL ('\n' or '\r\n')
 wanterr() { printf 'vexsum v%s by Zarvik%b%b' "$1" "$2" "${3//\\n/$2}"; }

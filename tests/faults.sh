@@ -11,6 +11,7 @@
 # root: run the rows that need root (and skip, status 77, when not root);
 # without it, the others. ROWS: the names of the rows to run, all when left
 # out or empty; crlf: the program ends its lines with CR LF, as on Windows.
+# ERRTEXT names the errtext helper (cases.sh).
 set -u
 vexsum=$1 version=$2 eol='\n' mode=user
 shift 2
@@ -32,6 +33,7 @@ reap() {
 work=$(mktemp -d) && chmod 755 "$work" && trap 'reap; rm -rf "$work"' EXIT
 here=$(dirname "$0")
 . "$here/cases.sh"
+loadtexts "$0"
 odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
 even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
 short=4B414C4D49522D58402BA000000000 # refused: ends inside the CRC field
@@ -149,74 +151,74 @@ while IFS='|' read -r name before how status err after; do
 	got=$?
 	err=$(trim "$err")
 	# "-": nothing at all, with standard error closed
-	[ "$err" = - ] && : >"$work/want.err" || wanterr "$version" "$eol" "${err//FILE/$F}" >"$work/want.err"
+	[ "$err" = - ] && : >"$work/want.err" || wanterr "$version" "$eol" "$(withtexts "${err//FILE/$F}")" >"$work/want.err"
 	case $after in = | '') after=${!before} ;; *) after=${!after} ;; esac
 	verdict "$name" "$got" "$status" "$F" "$after" "$work/err" "$work/want.err"
 done <<'EOT'
 # the file cannot be opened, read or sought
-open-denied       | odd      | inject openat:error=EACCES            | 1 | FILE: Permission denied\n        | =
-read-only         | odd      | readonly                              | 1 root | FILE: Permission denied\n   | =
-missing           | none     | $V FILE                               | 1 | FILE: No such file or directory\n| none
-seek-check        | odd      | inject lseek:error=ESPIPE             | 1 | FILE: Illegal seek\n             | =
-first-read        | odd      | inject read:error=EIO:when=1          | 1 | FILE: Input/output error\n       | =
-bulk-read         | long     | inject read:error=EIO:when=2          | 1 | FILE: Input/output error\n       | =
-reread-odd        | odd      | inject pread64:error=EIO              | 1 | FILE: Input/output error\n       | =
-reread-even       | even     | inject pread64:error=EIO              | 1 | FILE: Input/output error\n       | =
+open-denied       | odd      | inject openat:error=EACCES            | 1 | FILE: {EACCES}\n        | =
+read-only         | odd      | readonly                              | 1 root | FILE: {EACCES}\n   | =
+missing           | none     | $V FILE                               | 1 | FILE: {ENOENT}\n| none
+seek-check        | odd      | inject lseek:error=ESPIPE             | 1 | FILE: {ESPIPE}\n             | =
+first-read        | odd      | inject read:error=EIO:when=1          | 1 | FILE: {EIO}\n       | =
+bulk-read         | long     | inject read:error=EIO:when=2          | 1 | FILE: {EIO}\n       | =
+reread-odd        | odd      | inject pread64:error=EIO              | 1 | FILE: {EIO}\n       | =
+reread-even       | even     | inject pread64:error=EIO              | 1 | FILE: {EIO}\n       | =
 # the file shrinks after the walk has read it: cut before the re-read, by
 # one byte or into the field, or between the re-read and the write, it is
 # never grown back
-shrunk-odd        | odd      | held read 'truncate -s 14 FILE'       | 1 | FILE: Input/output error\n       | oddcut
-shrunk-even       | even     | held read 'truncate -s 14 FILE'       | 1 | FILE: Input/output error\n       | evencut
-one-short-odd     | odd      | held read 'truncate -s 15 FILE'       | 1 | FILE: Input/output error\n       | oddless
-one-short-even    | even     | held read 'truncate -s 15 FILE'       | 1 | FILE: Input/output error\n       | evenless
-cut-before-write  | odd      | held pread64 'truncate -s 14 FILE'    | 1 | FILE: Input/output error\n       | oddcut
+shrunk-odd        | odd      | held read 'truncate -s 14 FILE'       | 1 | FILE: {EIO}\n       | oddcut
+shrunk-even       | even     | held read 'truncate -s 14 FILE'       | 1 | FILE: {EIO}\n       | evencut
+one-short-odd     | odd      | held read 'truncate -s 15 FILE'       | 1 | FILE: {EIO}\n       | oddless
+one-short-even    | even     | held read 'truncate -s 15 FILE'       | 1 | FILE: {EIO}\n       | evenless
+cut-before-write  | odd      | held pread64 'truncate -s 14 FILE'    | 1 | FILE: {EIO}\n       | oddcut
 # or cut by a byte before the re-read and grown back before the write
-regrown           | odd      | held read 'truncate -s 15 FILE' pread64 'truncate -s 16 FILE' | 1 | FILE: Input/output error\n | oddless00
+regrown           | odd      | held read 'truncate -s 15 FILE' pread64 'truncate -s 16 FILE' | 1 | FILE: {EIO}\n | oddless00
 # a second run on the same file waits until the first is done, and then fills it
-queued            | odd      | queued                                | 1 | FILE: Input/output error\n       | oddfilled
+queued            | odd      | queued                                | 1 | FILE: {EIO}\n       | oddfilled
 # the write fails: the field keeps its old bytes, also when they were right already
-write-odd         | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: No space left on device\n  | =
-write-even        | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: Disk quota exceeded\n      | =
-write-right       | oddfilled| inject pwrite64:error=EIO             | 1 | FILE: Input/output error\n       | =
-disk-full         | odd      | inject fallocate:error=ENOSPC         | 1 | FILE: No space left on device\n  | =
+write-odd         | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: {ENOSPC}\n  | =
+write-even        | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: {EDQUOT}\n      | =
+write-right       | oddfilled| inject pwrite64:error=EIO             | 1 | FILE: {EIO}\n       | =
+disk-full         | odd      | inject fallocate:error=ENOSPC         | 1 | FILE: {ENOSPC}\n  | =
 no-fallocate      | odd      | inject fallocate:error=EOPNOTSUPP     | 0 |                                  | oddfilled
 no-locks          | odd      | inject flock:error=ENOLCK             | 0 |                                  | oddfilled
 # a file-size limit inside the field refuses it before a byte is written,
 # whatever else goes wrong later
-limit-odd         | limitodd | ulimit -f 1; $V FILE                  | 1 | FILE: File too large\n           | =
-limit-even        | limiteven| ulimit -f 1; $V FILE                  | 1 | FILE: File too large\n           | =
-limit-then-eio    | limitodd | ulimit -f 1; inject pwrite64:error=EIO:when=2 | 1 | FILE: File too large\n | =
-limit-then-kill   | limitodd | ulimit -f 1; inject pwrite64:signal=KILL:when=2 | 1 | FILE: File too large\n | =
+limit-odd         | limitodd | ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
+limit-even        | limiteven| ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
+limit-then-eio    | limitodd | ulimit -f 1; inject pwrite64:error=EIO:when=2 | 1 | FILE: {EFBIG}\n | =
+limit-then-kill   | limitodd | ulimit -f 1; inject pwrite64:signal=KILL:when=2 | 1 | FILE: {EFBIG}\n | =
 # a limit that comes only after the checks makes a real short write; when
 # the put-back fails too, the line says the field may be partly new
-limit-late        | limitodd | held newfstatat:when=2 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' | 1 | FILE: File too large\n | =
-limit-late-torn   | limitodd | held newfstatat:when=2 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' -- pwrite64:error=EIO:when=3 | 1 | FILE: File too large; the CRC field may now be partly new\n | limittorn
-full-tmpfs-odd    | holeodd  | ontmpfs                               | root | FILE: No space left on device\n | =
-full-tmpfs-even   | holeeven | ontmpfs                               | root | FILE: No space left on device\n | =
+limit-late        | limitodd | held newfstatat:when=2 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' | 1 | FILE: {EFBIG}\n | =
+limit-late-torn   | limitodd | held newfstatat:when=2 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' -- pwrite64:error=EIO:when=3 | 1 | FILE: {EFBIG}; the CRC field may now be partly new\n | limittorn
+full-tmpfs-odd    | holeodd  | ontmpfs                               | root | FILE: {ENOSPC}\n | =
+full-tmpfs-even   | holeeven | ontmpfs                               | root | FILE: {ENOSPC}\n | =
 # closing fails after the write: the file holds the new field
-close-odd         | odd      | inject close:error=EIO                | 1 | FILE: Input/output error\n       | oddfilled
-close-even        | even     | inject close:error=EIO                | 1 | FILE: Input/output error\n       | evenfilled
+close-odd         | odd      | inject close:error=EIO                | 1 | FILE: {EIO}\n       | oddfilled
+close-even        | even     | inject close:error=EIO                | 1 | FILE: {EIO}\n       | evenfilled
 # pipes and FIFOs never end while vexsum holds them open: refused unread, at once
-fifo-no-writer    | fifo     | timeout 5 $V FILE                     | 1 | FILE: Illegal seek\n             | fifo
-fifo-whole-object | fifo     | whole                                 | 1 | FILE: Illegal seek\n             | fifo
-pipe-stdin        | odd      | piped                                 | 1 | /dev/stdin: Illegal seek\n       | =
+fifo-no-writer    | fifo     | timeout 5 $V FILE                     | 1 | FILE: {ESPIPE}\n             | fifo
+fifo-whole-object | fifo     | whole                                 | 1 | FILE: {ESPIPE}\n             | fifo
+pipe-stdin        | odd      | piped                                 | 1 | /dev/stdin: {ESPIPE}\n       | =
 dev-null          | none     | $V /dev/null                          | 0 | Not a library object, ignoring CRC fill.\n | none
 dev-zero          | none     | $V /dev/zero                          | 0 | Not a library object, ignoring CRC fill.\n | none
 # standard output full or closed: the report fails before the file is touched
-stdout-full       | odd      | $V FILE >/dev/full                    | 1 | standard output: No space left on device\n | =
-stdout-closed     | even     | $V FILE >&-                           | 1 | standard output: Bad file descriptor\n     | =
+stdout-full       | odd      | $V FILE >/dev/full                    | 1 | standard output: {ENOSPC}\n | =
+stdout-closed     | even     | $V FILE >&-                           | 1 | standard output: {EBADF}\n     | =
 # unbuffered, the report fails as it is printed and the flush has nothing left to fail
-stdout-unbuffered | odd      | unbuffered >/dev/full                 | 1 | standard output: No space left on device\n | =
+stdout-unbuffered | odd      | unbuffered >/dev/full                 | 1 | standard output: {ENOSPC}\n | =
 # one pipe for both streams: the banner comes first
 merged            | odd      | merged                                | 0 |                                  | oddfilled
 # with standard output closed, runs that print no report go as usual
 closed-notlib     | short    | $V FILE >&-                           | 0 | Not a library object, ignoring CRC fill.\n | =
-closed-missing    | none     | $V FILE >&-                           | 1 | FILE: No such file or directory\n          | none
+closed-missing    | none     | $V FILE >&-                           | 1 | FILE: {ENOENT}\n          | none
 # closed standard streams must not lend their numbers to the library file
 in-err-closed     | short    | $V FILE <&- 2>&-                      | 0 | -                                | =
 stderr-closed     | short    | $V FILE 2>&-                          | 0 | -                                | =
 # and need no /dev/null to stand in for them
 no-dev-stdin      | odd      | nodev '<&-'                           | 0 root |                             | oddfilled
-no-dev-stdout     | odd      | nodev '>&-'                           | 1 root | standard output: Bad file descriptor\n | =
+no-dev-stdout     | odd      | nodev '>&-'                           | 1 root | standard output: {EBADF}\n | =
 EOT
 summary faults

@@ -2,13 +2,15 @@
 # Runs vexsum once per line of the golden table and compares standard output,
 # standard error, exit status and every byte of the file afterwards.
 # usage: golden.sh VEXSUM VERSION [TABLE [SWAPS]]
-# SWAPS, for another system: lines "OURS | THEIRS" of system texts that it
-# words its own way; its line ends are then CR LF, as Windows writes them.
+# SWAPS, for another system: lines "OURS | THEIRS" of error codes that it
+# gives in place of ours; its line ends are then CR LF, as Windows writes them.
+# ERRTEXT names the errtext helper (cases.sh).
 set -u
 vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt} swaps=${4:-} eol='\n'
 [ -z "$swaps" ] || eol='\r\n'
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/cases.sh"
+loadtexts "$table" ${swaps:+"$swaps"}
 
 while IFS='|' read -r name args before status out err after; do
 	name=$(trim "$name")
@@ -23,11 +25,11 @@ while IFS='|' read -r name args before status out err after; do
 	if [ -n "$swaps" ]; then
 		while IFS='|' read -r ours theirs; do
 			case $ours in '' | '#'*) continue ;; esac
-			err=${err//"$(trim "$ours")"/"$(trim "$theirs")"}
+			err=${err//"{$(trim "$ours")}"/"{$(trim "$theirs")}"}
 		done <"$swaps"
 	fi
 	printf '%b' "${out//\\n/$eol}" >"$work/want.out"
-	wanterr "$version" "$eol" "${err//FILE/$file}" >"$work/want.err"
+	wanterr "$version" "$eol" "$(withtexts "${err//FILE/$file}")" >"$work/want.err"
 	[ "$after" = = ] && after=$before
 	verdict "$name" "$got" "$(trim "$status")" "$file" "$after" \
 		"$work/out" "$work/want.out" "$work/err" "$work/want.err"

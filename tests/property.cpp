@@ -2,8 +2,9 @@
 // written here from the file layout alone: the CRC is taken one bit at a time
 // over the reflected polynomial 0x8408, and the layout is read by position.
 // usage: property VEXSUM VERSION [COUNT [SEED [crlf]]]
-// A failure prints the seed that replays its case alone (with COUNT 1).
-// SEED - takes a fresh one; crlf: the program ends its lines with CR LF.
+// The same seed gives the same files: seed 1 when none is given, a fresh
+// one for SEED -, printed. A failure prints the command that replays its
+// case alone (with COUNT 1). crlf: the program ends its lines with CR LF.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -113,7 +114,7 @@ generate(std::mt19937_64 &rng)
 	case 1: // cut at a field boundary, give or take a byte
 	{
 		const size_t cuts[] = {10, 13, 13 + (size - 9) / 2, b.size() - 1};
-		b.resize(std::min(b.size() - 1, cuts[pick(4)] + pick(3) - 1));
+		b.resize(std::min(b.size() - 1, cuts[pick(4)] + static_cast<size_t>(pick(3)) - 1));
 		break;
 	}
 	case 2: // one compared header or prologue nibble wrong
@@ -209,8 +210,9 @@ main(int argc, char *argv[])
 	const char *vexsum = argv[1];
 	std::string banner = std::string("vexsum v") + argv[2] + " by Zarvik\n";
 	unsigned long count = argc > 3 ? strtoul(argv[3], nullptr, 10) : 2000;
-	unsigned long seed = argc > 4 && strcmp(argv[4], "-") != 0 ? strtoul(argv[4], nullptr, 10)
-	                                                           : std::random_device{}();
+	unsigned long seed = argc <= 4                  ? 1
+	                     : strcmp(argv[4], "-") != 0 ? strtoul(argv[4], nullptr, 10)
+	                                                 : std::random_device{}();
 	bool crlf = argc > 5 && strcmp(argv[5], "crlf") == 0;
 	char dir[] = "/tmp/vexsum-property-XXXXXX";
 	if (!mkdtemp(dir)) {

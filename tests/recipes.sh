@@ -8,6 +8,7 @@ set -u
 vexsum=$(realpath "$1") page=$2 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d) && chmod 755 "$work" && trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/cases.sh"
+loadtexts "$0" # EFBIG ESPIPE
 
 readme() { awk -v m="<!-- recipe: $1 -->" '$0 == m { on = 1; next } on && /^```sh$/ { in_ = 1; next }
 	in_ && /^```$/ { exit } in_' "$top/README.md"; }
@@ -42,8 +43,8 @@ $work/calc/big.lib: failed (status 1)"
 cp "$top/examples/wrongcrc.lib" "$work/calc/games/maze.lib"
 mkfifo "$work/calc/pipe.lib"
 (ulimit -f 1 && HOME=$work eval "$(readme "many files")") | sort >"$work/many.out"
-check "many-files recipe" "$(cat "$work/many.out")" "$work/calc/big.lib: failed: File too large
+check "many-files recipe" "$(cat "$work/many.out")" "$(withtexts "$work/calc/big.lib: failed: {EFBIG}
 $work/calc/games/maze.lib: filled, CRC 92FA
 $work/calc/notes.lib: not a library object
-$work/calc/pipe.lib: failed: Illegal seek"
+$work/calc/pipe.lib: failed: {ESPIPE}")"
 summary recipes

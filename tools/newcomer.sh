@@ -5,12 +5,12 @@
 # as written there. The first must fill the sample's CRC; the second must
 # pass. The bootstrapped root is cached in the folder given; each run starts
 # from a fresh copy of it. Needs root.
-# usage: tests/newcomer.sh [CACHE-FOLDER]
+# usage: tools/newcomer.sh [CACHE-FOLDER]
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 cache=$(mkdir -p "${1:-$top/build-newcomer}" && cd "${1:-$top/build-newcomer}" && pwd)
 mirror=http://deb.debian.org/debian
-"$top/tests/need" debootstrap git
+"$top/tools/need" debootstrap git
 
 if [ ! -f "$cache/bookworm.tar" ]; then
 	echo "newcomer: bootstrapping a minimal Debian 12 root (kept in $cache)"

@@ -51,9 +51,10 @@ declare -A systext=()
 # as EOT that name no code are left out by errtext)
 loadtexts() {
 	local name text
+	[ -x "${ERRTEXT:-}" ] || { echo "ERRTEXT must name the errtext helper"; exit 2; }
 	while IFS='|' read -r name text; do
 		systext[$name]=${text%$'\r'}
-	done < <("${ERRTEXT:?ERRTEXT must name the errtext helper}" $(grep -ohw 'E[A-Z]\{2,\}' "$@" | sort -u))
+	done < <("$ERRTEXT" $(grep -ohw 'E[A-Z]\{2,\}' "$@" | sort -u))
 }
 # withtexts STRING: STRING with each {ECODE} in it replaced by its text
 withtexts() {

@@ -3,10 +3,11 @@
 # warnings, builds the Debian package, holds it to lintian and runs the
 # program it carries, and checks that the source package holds the sources
 # and nothing of a checkout's leftovers.
-# usage: package.sh BUILD-DIRECTORY VERSION [EMULATOR]
-# EMULATOR: the command that runs the build's programs, in a cross build
+# usage: package.sh BUILD-DIRECTORY VERSION ARCHITECTURE [EMULATOR]
+# ARCHITECTURE: the Debian name of the CPU built for; EMULATOR: the command
+# that runs the build's programs, in a cross build
 set -eu
-build=$1 version=$2 emulator=${3:-} top=$(cd "$(dirname "$0")/.." && pwd)
+build=$1 version=$2 arch=$3 emulator=${4:-} top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d) && chmod 755 "$work" && trap 'rm -rf "$work"' EXIT
 fail() { echo "package: $*"; exit 1; }
 
@@ -24,10 +25,11 @@ gunzip -c "$root/share/doc/vexsum/changelog.gz" | head -n 1 | grep -q "^vexsum (
 	fail "the changelog's last entry is not for version $version"
 
 (cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
-deb=$work/deb/vexsum_${version}_$(dpkg --print-architecture).deb
+deb=$work/deb/vexsum_${version}_$arch.deb
 [ -f "$deb" ] || fail "no $(basename "$deb")"
 [ "$(dpkg-deb -f "$deb" Package)" = vexsum ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || fail "package architecture"
 dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "no computed dependency on libc6"
 # lintian would rather not run as root; what it finds is the same
 asuser=

@@ -6,4 +6,4 @@ add_test(NAME package COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/winpackage.sh ${PROJEC
 set_tests_properties(package PROPERTIES LABELS slow)
 
 # a wine process that outlives its run hangs a test: fail in minutes, not ctest's 25
-set_tests_properties(golden unit examples faults faults-root package PROPERTIES TIMEOUT 300)
+set_tests_properties(golden unit examples faults faults-root large package PROPERTIES TIMEOUT 300)

@@ -15,11 +15,11 @@ main(int argc, char *argv[]) // cppcheck-suppress constParameter
 		fputs("Usage: vexsum <file>\n", stderr);
 		exit(-1);
 	}
+	getargs(&argc, &argv);
 	guardprocess();
 	libname = argv[1];
-	libfile = fopen(libname, "r+b");
-	// a pipe or terminal never ends while we hold it open for writing: refuse it unread
-	if (!libfile || fseek(libfile, 0, SEEK_CUR) != 0)
+	libfile = openlib(libname);
+	if (!libfile)
 		ioerror(libname);
 	// from here to the close, another run on this file waits for this one
 	lockfile(libfile);

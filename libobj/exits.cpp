@@ -1,5 +1,6 @@
 // The ways a run ends early: a file that is no library object, and a failure
 // of the system, after which the file is as it was unless the line says not.
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,7 +17,11 @@ notlibrary()
 void
 ioerror(const char *name)
 {
-	perror(name);
+	const char *why = strerror(errno);
+	puterr(name);
+	puterr(": ");
+	puterr(why);
+	puterr("\n");
 	exit(1);
 }
 
@@ -24,6 +29,9 @@ ioerror(const char *name)
 void
 tornerror(const char *name, int err)
 {
-	fprintf(stderr, "%s: %s; the CRC field may now be partly new\n", name, strerror(err));
+	puterr(name);
+	puterr(": ");
+	puterr(strerror(err));
+	puterr("; the CRC field may now be partly new\n");
 	exit(1);
 }

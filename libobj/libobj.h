@@ -46,7 +46,10 @@ void walkobject();
 void fillcrc();
 
 // where systems differ (posix.cpp, windows.cpp); file positions are 64-bit everywhere
+void getargs(int *argc, char ***argv); // the arguments in UTF-8, as the system gave them
 void guardprocess();       // standard streams kept open, size-limit signal ignored
+FILE *openlib(const char *path); // "r+b", only a file that can be rewritten in place
+void puterr(const char *s); // to standard error, shown as it is on a console too
 void lockfile(FILE *f);    // waits for the file alone: runs on one file take turns
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
 int getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at);

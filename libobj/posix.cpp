@@ -34,6 +34,32 @@ guardprocess()
 	signal(SIGXFSZ, SIG_IGN);
 }
 
+// the system gives the arguments as they are: bytes, usually UTF-8
+void
+getargs(int *, char ***)
+{
+}
+
+FILE *
+openlib(const char *path)
+{
+	FILE *f = fopen(path, "r+b");
+	// a pipe or terminal never ends while we hold it open for writing: refuse it unread
+	if (f && fseek(f, 0, SEEK_CUR) != 0) {
+		int why = errno;
+		fclose(f);
+		errno = why;
+		return nullptr;
+	}
+	return f;
+}
+
+void
+puterr(const char *s)
+{
+	fputs(s, stderr);
+}
+
 void
 lockfile(FILE *f)
 {

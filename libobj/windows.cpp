@@ -2,13 +2,112 @@
 // its counterpart.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "libobj.h"
+
+// the arguments as Windows holds them, in UTF-16, and as the program sees them
+static wchar_t **wideargv;
+static char **utf8argv;
+
+static char *
+toutf8(const wchar_t *w)
+{
+	int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+	auto *s = static_cast<char *>(malloc(n > 0 ? static_cast<size_t>(n) : 1));
+	if (!s || n <= 0 || WideCharToMultiByte(CP_UTF8, 0, w, -1, s, n, nullptr, nullptr) != n) {
+		free(s);
+		return nullptr;
+	}
+	return s;
+}
+
+static wchar_t *
+towide(const char *s)
+{
+	int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
+	auto *w = static_cast<wchar_t *>(malloc((n > 0 ? static_cast<size_t>(n) : 1) * sizeof(wchar_t)));
+	if (!w || n <= 0 || MultiByteToWideChar(CP_UTF8, 0, s, -1, w, n) != n) {
+		free(w);
+		return nullptr;
+	}
+	return w;
+}
+
+// The runtime's narrow arguments pass through the ANSI code page, which
+// spoils a path in another script: take them wide, in UTF-8 for the program
+void
+getargs(int *argc, char ***argv)
+{
+	int n;
+	wideargv = CommandLineToArgvW(GetCommandLineW(), &n);
+	if (!wideargv)
+		return;
+	utf8argv = static_cast<char **>(calloc(static_cast<size_t>(n) + 1, sizeof(char *)));
+	for (int i = 0; utf8argv && i < n; i++)
+		if (!(utf8argv[i] = toutf8(wideargv[i])))
+			return;
+	if (utf8argv) {
+		*argc = n;
+		*argv = utf8argv;
+	}
+}
+
+// Only a disk file is opened for update: a device (NUL, CON, COM1, and any
+// name such as nul.lib that Windows takes for one) or a pipe is refused
+// before anything is read. The path as Windows gave it, not a round trip.
+FILE *
+openlib(const char *path)
+{
+	wchar_t *wide = nullptr;
+	for (int i = 0; utf8argv && utf8argv[i]; i++)
+		if (utf8argv[i] == path)
+			wide = wideargv[i];
+	wchar_t *made = wide ? nullptr : towide(path);
+	FILE *f = _wfopen(wide ? wide : made, L"r+b");
+	free(made);
+	if (f && GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) != FILE_TYPE_DISK) {
+		fclose(f);
+		errno = ESPIPE;
+		return nullptr;
+	}
+	return f;
+}
+
+// A console shows text in its own code page, which spoils UTF-8: there it
+// gets the text in UTF-16; a file or pipe gets the UTF-8 bytes
+void
+puterr(const char *s)
+{
+	HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
+	DWORD mode;
+	if (h == INVALID_HANDLE_VALUE || !h || !GetConsoleMode(h, &mode)) {
+		fputs(s, stderr);
+		return;
+	}
+	fflush(stderr);
+	for (const char *line = s; *line;) {
+		const char *nl = strchr(line, '\n');
+		size_t len = nl ? static_cast<size_t>(nl - line) : strlen(line);
+		int n = MultiByteToWideChar(CP_UTF8, 0, line, static_cast<int>(len), nullptr, 0);
+		auto *w = static_cast<wchar_t *>(malloc((n > 0 ? static_cast<size_t>(n) : 1) * sizeof(wchar_t)));
+		DWORD done;
+		if (w && n > 0 && MultiByteToWideChar(CP_UTF8, 0, line, static_cast<int>(len), w, n) == n)
+			WriteConsoleW(h, w, static_cast<DWORD>(n), &done, nullptr);
+		free(w);
+		if (nl)
+			WriteConsoleW(h, L"\r\n", 2, &done, nullptr);
+		line += len + (nl ? 1 : 0);
+	}
+}
 
 // The runtime keeps descriptors 0 to 2 for the standard streams even when
 // they are closed, so the library file never takes their place, and there

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# What only Windows has, run under wine: a path in another script shown on a
+# console, devices (and names Windows takes for devices) and named pipes
+# refused, a file held by another program, a path past 260 characters, and
+# the program's resources and header as Windows reads them.
+# usage: windows.sh VEXSUM.exe WINHELPER.exe VERSION
+# ERRTEXT names the errtext helper (cases.sh).
+set -u
+exe=$(realpath "$1") helper=$(realpath "$2") version=$3 top=$(cd "$(dirname "$0")/.." && pwd)
+wine=$top/tools/wine
+work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/cases.sh"
+loadtexts "$0" # ENOENT ESPIPE EACCES
+odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
+win() { printf 'Z:%s' "${1//\//\\}"; } # the path as Windows names it
+# run NAME WANT-STATUS FILE WANT-HEX WANT-ERROR ARGUMENT: vexsum on ARGUMENT,
+# from the work folder; WANT-ERROR is the line after the banner, if any
+run() {
+	(cd "$work" && "$wine" "$exe" "$6") </dev/null >/dev/null 2>"$work/err"
+	local got=$? line=${5//\\/\\\\}
+	wanterr "$version" '\r\n' "$(withtexts "$line${5:+\n}")" >"$work/want.err"
+	verdict "$1" "$got" "$2" "$3" "$4" "$work/err" "$work/want.err"
+}
+mkobj() { printf '%s' "$odd" | xxd -r -p >"$1"; }
+
+# a name in two other scripts, on a console: shown as it is, not as the
+# console's code page would read UTF-8 bytes (the console's own control
+# sequences taken out)
+shown=$(cd "$work" && script -qec "$wine $exe 'нет_文件.lib'" /dev/null </dev/null |
+	sed -e 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r')
+want=$(withtexts 'нет_文件.lib:{ENOENT}')
+if [[ "${shown// /}" == *"${want// /}"* ]]; then pass=$((pass + 1)); else
+	echo "FAIL console: shown as: $shown"; fail=$((fail + 1)); fi
+
+# devices, and a real file with a device's name, which only the \\?\ form reaches
+mkobj "$work/nul.lib"
+for dev in NUL COM1 nul.lib; do
+	run "device $dev" 1 "$work/nul.lib" "$odd" "$dev: {ESPIPE}" "$dev"
+done
+run 'nul.lib by \\?\' 0 "$work/nul.lib" "$oddfilled" "" "\\\\?\\$(win "$work/nul.lib")"
+
+# a file that another program holds open and lets others only read
+mkobj "$work/held.lib"
+coproc holder { "$wine" "$helper" hold "$(win "$work/held.lib")"; }
+helperpid=$!
+read -r said <&"${holder[0]}"
+[ "${said%$'\r'}" = held ] || echo "the helper could not hold the file: $said"
+run held 1 "$work/held.lib" "$odd" "$(win "$work/held.lib"): {EACCES}" "$(win "$work/held.lib")"
+exec {holder[1]}>&-
+wait $helperpid
+
+# a named pipe that a server offers
+pipe=vexsum-$$
+coproc server { "$wine" "$helper" pipe "$pipe"; }
+helperpid=$!
+read -r said <&"${server[0]}"
+[ "${said%$'\r'}" = ready ] || echo "the helper could not serve the pipe: $said"
+run "named pipe" 1 none none "\\\\.\\pipe\\$pipe: {ESPIPE}" "\\\\.\\pipe\\$pipe"
+wait $helperpid
+
+# a path of 300 characters and more
+deep=$work
+while [ ${#deep} -lt 300 ]; do deep=$deep/$(printf 'folder%.0s' 1 2 3 4 5 6 7 8); done
+mkdir -p "$deep" && mkobj "$deep/long.lib"
+run "path of ${#deep} characters" 0 "$deep/long.lib" "$oddfilled" "" "$(win "$deep/long.lib")"
+
+# the version resource, the manifest and the header, read back
+py=/usr/bin/python3 # Debian's, where python3-pefile goes
+if $py -c 'import pefile' 2>/dev/null; then
+	if out=$($py "$(dirname "$0")/peinfo.py" "$exe" "$version" 2>&1); then pass=$((pass + 1)); else
+		echo "FAIL resources: $out"; fail=$((fail + 1)); fi
+else
+	echo "skip resources: python3-pefile is not installed"
+fi
+summary windows

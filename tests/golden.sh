@@ -2,8 +2,9 @@
 # Runs vexsum once per line of the golden table and compares standard output,
 # standard error, exit status and every byte of the file afterwards.
 # usage: golden.sh VEXSUM VERSION [TABLE [SWAPS]]
-# SWAPS, for another system: lines "OURS | THEIRS" of error codes that it
-# gives in place of ours; its line ends are then CR LF, as Windows writes them.
+# SWAPS, for another system: lines "CASE | OURS | THEIRS | TEXT" of error
+# codes that it gives in place of ours (tests/windows.txt); its line ends are
+# then CR LF, as Windows writes them.
 # ERRTEXT names the errtext helper (cases.sh).
 set -u
 vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt} swaps=${4:-} eol='\n'
@@ -23,9 +24,10 @@ while IFS='|' read -r name args before status out err after; do
 	got=$?
 	out=$(trim "$out") err=$(trim "$err")
 	if [ -n "$swaps" ]; then
-		while IFS='|' read -r ours theirs; do
-			case $ours in '' | '#'*) continue ;; esac
-			err=${err//"{$(trim "$ours")}"/"{$(trim "$theirs")}"}
+		while IFS='|' read -r what ours theirs text; do
+			case $what in '' | '#'*) continue ;; esac
+			ours=$(trim "$ours") theirs=$(trim "$theirs")
+			[ -z "$ours" ] || err=${err//"{$ours}"/"{$theirs}"}
 		done <"$swaps"
 	fi
 	printf '%b' "${out//\\n/$eol}" >"$work/want.out"

@@ -10,7 +10,7 @@ exe=$(realpath "$1") helper=$(realpath "$2") version=$3 top=$(cd "$(dirname "$0"
 wine=$top/tools/wine
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/cases.sh"
-loadtexts "$0" # ENOENT ESPIPE EACCES
+loadtexts "$0" "$(dirname "$0")/windows.txt"
 odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
 win() { printf 'Z:%s' "${1//\//\\}"; } # the path as Windows names it
 # run NAME WANT-STATUS FILE WANT-HEX WANT-ERROR ARGUMENT: vexsum on ARGUMENT,
@@ -72,4 +72,17 @@ if $py -c 'import pefile' 2>/dev/null; then
 else
 	echo "skip resources: python3-pefile is not installed"
 fi
+# the table of Windows' texts: each the runtime's own for its code, and in the README
+while IFS='|' read -r what ours theirs text; do
+	case $what in '' | '#'*) continue ;; esac
+	what=$(trim "$what") text=$(trim "$text")
+	if [ "$(withtexts "{$(trim "$theirs")}")" != "$text" ]; then
+		echo "FAIL texts: $what: the runtime says \"$(withtexts "{$(trim "$theirs")}")\", the table \"$text\""
+		fail=$((fail + 1))
+	elif ! grep -qF "| $what | \`$text\` |" "$top/README.md"; then
+		echo "FAIL texts: the README does not list \"$what\" as \`$text\`"; fail=$((fail + 1))
+	else
+		pass=$((pass + 1))
+	fi
+done <"$(dirname "$0")/windows.txt"
 summary windows

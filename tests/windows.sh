@@ -49,6 +49,23 @@ run held 1 "$work/held.lib" "$odd" "$(win "$work/held.lib"): {EACCES}" "$(win "$
 exec {holder[1]}>&-
 wait $helperpid
 
+# a file that another run has locked: this one waits, then fills it
+mkobj "$work/locked.lib"
+coproc locker { "$wine" "$helper" lock "$(win "$work/locked.lib")"; }
+helperpid=$!
+read -r said <&"${locker[0]}"
+[ "${said%$'\r'}" = locked ] || echo "the helper could not lock the file: $said"
+(cd "$work" && "$wine" "$exe" "$(win "$work/locked.lib")") </dev/null >/dev/null 2>"$work/err" &
+runpid=$!
+sleep 2 # time to reach the lock: a run that does not wait is done by then
+kill -0 $runpid 2>/dev/null || { echo "FAIL lock: the run did not wait for it"; fail=$((fail + 1)); }
+exec {locker[1]}>&-
+wait $helperpid
+wait $runpid
+got=$?
+wanterr "$version" '\r\n' "" >"$work/want.err"
+verdict "waits for a lock" "$got" 0 "$work/locked.lib" "$oddfilled" "$work/err" "$work/want.err"
+
 # a named pipe that a server offers
 pipe=vexsum-$$
 coproc server { "$wine" "$helper" pipe "$pipe"; }

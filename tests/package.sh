@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs vexsum into a scratch root, checks its manual page for roff
-# warnings, builds the Debian package, holds it to lintian and runs the
-# program it carries, and checks that the source package holds the sources
-# and nothing of a checkout's leftovers.
+# warnings at 60 to 80 columns, builds the Debian package, holds it to
+# lintian and runs the program it carries.
 # usage: package.sh BUILD-DIRECTORY VERSION ARCHITECTURE [EMULATOR]
 # ARCHITECTURE: the Debian name of the CPU built for; EMULATOR: the command
 # that runs the build's programs, in a cross build
@@ -18,7 +17,8 @@ for f in share/man/man1/vexsum.1.gz share/doc/vexsum/copyright share/doc/vexsum/
 	[ -f "$root/$f" ] || fail "no $f installed"
 done
 gunzip -c "$root/share/man/man1/vexsum.1.gz" >"$work/vexsum.1"
-warnings=$( { groff -t -man -ww -z "$work/vexsum.1"; MANWIDTH=80 man -l "$work/vexsum.1" >/dev/null; } 2>&1)
+warnings=$( { groff -t -man -ww -z "$work/vexsum.1"
+	for width in 60 70 80; do MANWIDTH=$width man -l "$work/vexsum.1" >/dev/null; done; } 2>&1)
 [ -z "$warnings" ] || fail "manual page warnings: $warnings"
 grep -q "vexsum $version" "$work/vexsum.1" || fail "manual page does not say version $version"
 gunzip -c "$root/share/doc/vexsum/changelog.gz" | head -n 1 | grep -q "^vexsum ($version)" ||
@@ -46,15 +46,4 @@ out=$($emulator "$work/unpacked/usr/bin/vexsum" "$work/sample.lib" 2>"$work/err"
 [ "$out" = "$(printf '\tLibrary CRC:\t0000\n\tTrue CRC:\t92FA')" ] || fail "packaged vexsum said: $out"
 [ "$(cat "$work/err")" = "vexsum v$version by Zarvik" ] || fail "banner: $(cat "$work/err")"
 
-# the source package: every tracked file, no build folders, no editor files
-(cd "$build" && cpack --config CPackSourceConfig.cmake -B "$work/src" >"$work/cpack.log" 2>&1) ||
-	fail "cpack: $(cat "$work/cpack.log")"
-tar -tzf "$work/src/vexsum-$version.tar.gz" | sed -n "s|^vexsum-$version/||p" | grep -v '/$' | sort >"$work/src.list"
-if git -C "$top" rev-parse --git-dir >/dev/null 2>&1; then
-	missing=$(git -C "$top" ls-files | sort | comm -23 - "$work/src.list")
-	[ -z "$missing" ] || fail "the source tarball lacks: $missing"
-fi
-grep -qx CMakeLists.txt "$work/src.list" || fail "no CMakeLists.txt in the source tarball"
-leftovers=$(grep -E '(^|/)(\.git|build[^/]*|corpus)/|~$|\.sw.$' "$work/src.list" || true)
-[ -z "$leftovers" ] || fail "the source tarball holds: $leftovers"
 echo "package: 1 passed, 0 failed"

@@ -67,6 +67,14 @@ withtexts() {
 # and then TEXT (printf %b), with each line ending in EOL ('\n' or '\r\n')
 wanterr() { printf 'vexsum v%s by Zarvik%b%b' "$1" "$2" "${3//\\n/$2}"; }
 
+# cpackzip BUILD NAME: makes the build's package NAME.zip with cpack in $work
+# and unpacks it there; the folder it holds, or a line that says why not
+cpackzip() {
+	(cd "$1" && cpack -B "$work" >"$work/cpack.log" 2>&1) || { echo "cpack: $(cat "$work/cpack.log")"; return 1; }
+	[ -f "$work/$2.zip" ] || { echo "no $2.zip"; return 1; }
+	cmake -E chdir "$work" cmake -E tar xf "$2.zip" && echo "$work/$2"
+}
+
 # summary TITLE: the closing count, and the script's status
 summary() {
 	echo "$1: $pass passed, $fail failed"

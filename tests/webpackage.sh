@@ -7,11 +7,8 @@ build=$1 version=$2
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 fail() { echo "webpackage: $*"; exit 1; }
 
-(cd "$build" && cpack -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
-zip=$work/vexsum-$version-web.zip
-[ -f "$zip" ] || fail "no $(basename "$zip")"
-cmake -E chdir "$work" cmake -E tar xf "$zip"
-dir=$work/vexsum-$version-web
+. "$(dirname "$0")/cases.sh"
+dir=$(cpackzip "$build" "vexsum-$version-web") || fail "$dir"
 [ "$(cd "$dir" && ls | sort | tr '\n' ' ')" = "LICENSE vexsum.html vexsum.js vexsum.wasm " ] ||
 	fail "the zip holds: $(cd "$dir" && ls | tr '\n' ' ')"
 ! grep -qE '(src|href)="(https?:)?//' "$dir/vexsum.html" || fail "the page loads something from elsewhere"

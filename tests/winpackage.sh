@@ -6,11 +6,8 @@ build=$1 version=$2 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 fail() { echo "package: $*"; exit 1; }
 
-(cd "$build" && cpack -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
-zip=$work/vexsum-$version-win64.zip
-[ -f "$zip" ] || fail "no $(basename "$zip")"
-cmake -E chdir "$work" cmake -E tar xf "$zip"
-dir=$work/vexsum-$version-win64
+. "$(dirname "$0")/cases.sh"
+dir=$(cpackzip "$build" "vexsum-$version-win64") || fail "$dir"
 for f in vexsum.exe vexsum.html vexsum.txt LICENSE.txt; do
 	[ -f "$dir/$f" ] || fail "no $f in the zip"
 done

@@ -98,7 +98,10 @@ ontmpfs() {
 }
 # nodev REDIRECTION: run vexsum on $F with a standard stream closed, where
 # there is no /dev/null either (an empty /dev, as in a minimal container)
-nodev() { unshare -m sh -c 'mount -t tmpfs tmpfs /dev || exit 9; eval "exec \"\$1\" \"\$2\" $3"' - "$V" "$F" "$1"; }
+nodev() {
+	unshare -m true 2>/dev/null || return 77
+	unshare -m sh -c 'mount -t tmpfs tmpfs /dev || exit 9; eval "exec \"\$1\" \"\$2\" $3"' - "$V" "$F" "$1"
+}
 # queued: a second run on the file while a first is held after its re-read
 # (and then fails its write); the second must wait for the first to finish
 queued() {
@@ -154,6 +157,8 @@ while IFS='|' read -r name before how status err after; do
 	esac
 	(eval "${how//FILE/\$F}") >/dev/null 2>"$work/err"
 	got=$?
+	# a helper that cannot set its case up here (no mount namespaces in a chroot)
+	[ "$got" != 77 ] || { echo "skip $name: no mount namespaces here"; continue; }
 	err=$(trim "$err")
 	# "-": nothing at all, with standard error closed
 	[ "$err" = - ] && : >"$work/want.err" || wanterr "$version" "$eol" "$(withtexts "${err//FILE/$F}")" >"$work/want.err"

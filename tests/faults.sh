@@ -47,6 +47,8 @@ holeeven=$(printf '4B414C4D49522D58402BD0FE01%08168d' 0)
 oddcut=${odd:0:28} evencut=${even:0:28} # both cut to 14 bytes, inside the field
 oddless=${odd:0:30} evenless=${even:0:30} # both one byte short of the field's end
 oddless00=${oddless}00 # and grown back with a zero byte
+# the field on bytes 1022-1024: a 1 KiB limit would let two bytes through
+limitodd2=$(printf '4B414C4D49522D58402BC07E00%02024d' 0)
 # limitodd with bytes 1023 new and 1024-1025 old: the one byte that a 1 KiB
 # limit lets through, with a put-back that failed
 limittorn=${limitodd:0:2046}60${limitodd:2048}
@@ -197,6 +199,7 @@ no-locks          | odd      | inject flock:error=ENOLCK             | 0 |      
 # whatever else goes wrong later
 limit-odd         | limitodd | ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
 limit-even        | limiteven| ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
+limit-odd-2       | limitodd2| ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
 limit-then-eio    | limitodd | ulimit -f 1; inject pwrite64:error=EIO:when=2 | 1 | FILE: {EFBIG}\n | =
 limit-then-kill   | limitodd | ulimit -f 1; inject pwrite64:signal=KILL:when=2 | 1 | FILE: {EFBIG}\n | =
 # a limit that comes only after the checks makes a real short write; when

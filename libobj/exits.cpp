@@ -13,25 +13,27 @@ notlibrary()
 	exit(0);
 }
 
-// name the file (or stream) and the system's reason, as perror does
+// "NAME: REASON" and the rest of the line, as perror words it, and status 1
+[[noreturn]] static void
+failline(const char *name, int err, const char *rest)
+{
+	puterr(name);
+	puterr(": ");
+	puterr(strerror(err));
+	puterr(rest);
+	exit(1);
+}
+
+// name the file (or stream) and the system's reason
 void
 ioerror(const char *name)
 {
-	const char *why = strerror(errno);
-	puterr(name);
-	puterr(": ");
-	puterr(why);
-	puterr("\n");
-	exit(1);
+	failline(name, errno, "\n");
 }
 
 // a write failed part way and the old bytes could not be put back either
 void
 tornerror(const char *name, int err)
 {
-	puterr(name);
-	puterr(": ");
-	puterr(strerror(err));
-	puterr("; the CRC field may now be partly new\n");
-	exit(1);
+	failline(name, err, "; the CRC field may now be partly new\n");
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #include <fcntl.h>
 #include <io.h>
@@ -28,6 +29,13 @@ toutf8(const wchar_t *w)
 		return nullptr;
 	}
 	return s;
+}
+
+// the stream's file as Windows holds it
+static HANDLE
+handleof(FILE *f)
+{
+	return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
 }
 
 static wchar_t *
@@ -74,7 +82,7 @@ openlib(const char *path)
 	wchar_t *made = wide ? nullptr : towide(path);
 	FILE *f = _wfopen(wide ? wide : made, L"r+b");
 	free(made);
-	if (f && GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) != FILE_TYPE_DISK) {
+	if (f && GetFileType(handleof(f)) != FILE_TYPE_DISK) {
 		fclose(f);
 		errno = ESPIPE;
 		return nullptr;
@@ -83,30 +91,29 @@ openlib(const char *path)
 }
 
 // A console shows text in its own code page, which spoils UTF-8: there it
-// gets the text in UTF-16; a file or pipe gets the UTF-8 bytes
+// gets the text in UTF-16, each line ended CR LF; a file or pipe gets the
+// UTF-8 bytes
 void
 puterr(const char *s)
 {
 	HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
-	DWORD mode;
-	if (h == INVALID_HANDLE_VALUE || !h || !GetConsoleMode(h, &mode)) {
+	DWORD mode, done;
+	wchar_t *w;
+	if (h == INVALID_HANDLE_VALUE || !h || !GetConsoleMode(h, &mode) || !(w = towide(s))) {
 		fputs(s, stderr);
 		return;
 	}
 	fflush(stderr);
-	for (const char *line = s; *line;) {
-		const char *nl = strchr(line, '\n');
-		size_t len = nl ? static_cast<size_t>(nl - line) : strlen(line);
-		int n = MultiByteToWideChar(CP_UTF8, 0, line, static_cast<int>(len), nullptr, 0);
-		auto *w = static_cast<wchar_t *>(malloc((n > 0 ? static_cast<size_t>(n) : 1) * sizeof(wchar_t)));
-		DWORD done;
-		if (w && n > 0 && MultiByteToWideChar(CP_UTF8, 0, line, static_cast<int>(len), w, n) == n)
-			WriteConsoleW(h, w, static_cast<DWORD>(n), &done, nullptr);
-		free(w);
-		if (nl)
+	for (wchar_t *line = w; *line;) {
+		size_t len = wcscspn(line, L"\n");
+		WriteConsoleW(h, line, static_cast<DWORD>(len), &done, nullptr);
+		line += len;
+		if (*line == L'\n') {
 			WriteConsoleW(h, L"\r\n", 2, &done, nullptr);
-		line += len + (nl ? 1 : 0);
+			line++;
+		}
 	}
+	free(w);
 }
 
 // The runtime keeps descriptors 0 to 2 for the standard streams even when
@@ -120,7 +127,7 @@ guardprocess()
 void
 lockfile(FILE *f)
 {
-	auto h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
+	HANDLE h = handleof(f);
 	OVERLAPPED from{}; // byte 0 on, as far as a file can reach
 	if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &from))
 		return;

@@ -11,6 +11,11 @@ hexof() {
 	fi
 }
 
+# the smallest objects, before and after filling: the field starting in the
+# high half of byte 13 (odd) and on byte 14 (even)
+odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
+even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
+
 # the field across byte 1024, where a 1 KiB file-size limit falls: bytes
 # 1023-1025 (mid-byte start) and 1023-1024
 limitodd=$(printf '4B414C4D49522D58402BE07E00%02026d' 0)

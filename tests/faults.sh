@@ -35,11 +35,9 @@ work=$(mktemp -d) && chmod 755 "$work" && trap 'reap; rm -rf "$work"' EXIT
 here=$(dirname "$0")
 . "$here/cases.sh"
 loadtexts "$0"
-odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
-even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
 short=4B414C4D49522D58402BA000000000 # refused: ends inside the CRC field
 long=$(printf '4B414C4D49522D58402B90E204%020004d' 0) # a 20000-nibble body, read in bulk
-none=none fifo=fifo # and limitodd, limiteven from cases.sh
+none=none fifo=fifo # and odd, even, their filled forms and the limit objects from cases.sh
 # the field across byte 4096, into a page of a sparse file that a full tmpfs
 # cannot give: bytes 4095-4097 and 4095-4096
 holeodd=$(printf '4B414C4D49522D58402BE0FE01%08170d' 0)

@@ -11,7 +11,6 @@ wine=$top/tools/wine
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/cases.sh"
 loadtexts "$0" "$(dirname "$0")/windows.txt"
-odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
 win() { printf 'Z:%s' "${1//\//\\}"; } # the path as Windows names it
 # run NAME WANT-STATUS FILE WANT-HEX WANT-ERROR ARGUMENT: vexsum on ARGUMENT,
 # from the work folder; WANT-ERROR is the line after the banner, if any

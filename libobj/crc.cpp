@@ -2,9 +2,7 @@
 // x^5 + 1 (0x1021; 0x8408 reflected, as the object takes it): a byte taken
 // low half first moves the CRC as two nibble steps do, so a table of those,
 // sliced sixteen bytes at a time, gives the same value at a fraction of the
-// cost. On CPUs that multiply without carries, long runs are folded sixty-four
-// bytes at a time instead: crcfold-x86.cpp (PCLMULQDQ) and crcfold-arm.cpp
-// (PMULL), or crcfold-none.cpp where there is no such instruction.
+// cost, on any CPU.
 #include <array>
 #include <cstdint>
 
@@ -29,12 +27,12 @@ maketables()
 static constexpr crctables crctable = maketables();
 
 unsigned
-crcsliced(unsigned crc, const unsigned char *p, size_t n)
+crcbytes(unsigned crc, const unsigned char *p, size_t n)
 {
 	// the CRC meets only the first two bytes of a slice; the rest look up at once
 	for (; n >= 16; p += 16, n -= 16) {
 		unsigned next = crctable[15][p[0] ^ (crc & 0xFF)] ^ crctable[14][p[1] ^ crc >> 8];
-#pragma GCC unroll 14
+#pragma GCC unroll 14 // the loop's own counting would cost as much as its lookups
 		for (unsigned i = 2; i < 16; i++)
 			next ^= crctable[15 - i][p[i]];
 		crc = next;
@@ -42,11 +40,4 @@ crcsliced(unsigned crc, const unsigned char *p, size_t n)
 	for (; n > 0; p++, n--)
 		crc = crc >> 8 ^ crctable[0][(crc ^ *p) & 0xFF];
 	return crc;
-}
-
-unsigned
-crcbytes(unsigned crc, const unsigned char *p, size_t n)
-{
-	// the fold's set-up and finish cost as much as a few slices
-	return n >= 256 && havefold() ? crcfold(crc, p, n) : crcsliced(crc, p, n);
 }

@@ -36,11 +36,8 @@ crcnibble(unsigned crc, int nib)
 {
 	return (crc >> 4) ^ (((crc ^ static_cast<unsigned>(nib)) & 0xF) * 0x1081);
 }
-// whole bytes more, each taken low half first: by the fastest way the CPU has
+// whole bytes more, each taken low half first, by tables
 unsigned crcbytes(unsigned crc, const unsigned char *p, size_t n);
-unsigned crcsliced(unsigned crc, const unsigned char *p, size_t n); // by tables, anywhere
-unsigned crcfold(unsigned crc, const unsigned char *p, size_t n);   // by carry-less multiplies
-bool havefold();                                                    // whether this CPU can fold
 void checkheader();
 void walkobject();
 void fillcrc();

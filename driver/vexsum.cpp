@@ -11,12 +11,13 @@ main(int argc, char *argv[]) // cppcheck-suppress constParameter
 	// banner comes out before the report and any system error line
 	setvbuf(stderr, nullptr, _IONBF, 0);
 	fputs("vexsum v" VEXSUM_VERSION " by Zarvik\n", stderr);
+	getargs(&argc, &argv);
 	if (argc != 2) {
 		fputs("Usage: vexsum <file>\n", stderr);
 		exit(-1);
 	}
-	getargs(&argc, &argv);
-	guardprocess();
+	keepstreams();
+	nosizesignal();
 	libname = argv[1];
 	libfile = openlib(libname);
 	if (!libfile)

@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "libobj.h"
 
@@ -39,7 +43,9 @@ putnibble(int nib)
 int
 main(int argc, char *argv[])
 {
-	setbinary(stdout); // the object's bytes as they are, on every system
+#ifdef _WIN32 // Windows' runtime would write each 0A byte as 0D 0A
+	_setmode(_fileno(stdout), _O_BINARY);
+#endif
 	if (argc < 2 || argc > 3 || (argc == 3 && strlen(argv[2]) != 4)) {
 		fputs("usage: mklib BODY [CRC]\n", stderr);
 		return 2;

@@ -1,5 +1,7 @@
 // The ways a run ends early: a file that is no library object, and a failure
-// of the system, after which the file is as it was unless the line says not.
+// of the system. After a failure the file is as it was, except after a failed
+// close, when it already holds the new field, and when the line says the
+// field may be partly new.
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>

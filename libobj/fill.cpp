@@ -1,9 +1,10 @@
 // Writes the true CRC into the object's CRC field, in place. Before the first
-// byte goes out the run has made sure that the whole field can be written:
-// the file still holds it, no file-size limit falls inside it and its blocks
-// are allocated. An error part way all the same (a failing disk) puts the old
-// bytes back; only if that fails too may the field be left partly new, and
-// the error line then says so.
+// byte goes out the run has made sure that the file still holds the whole
+// field and that no file-size limit falls inside it, and on Linux it has
+// allocated the field's blocks, so that a full disk refuses it whole. An
+// error part way all the same (a failing disk, or a full disk where blocks
+// cannot be allocated ahead) puts the old bytes back; only if that fails too
+// may the field be left partly new, and the error line then says so.
 #include <cerrno>
 
 #include "libobj.h"
@@ -68,7 +69,7 @@ fillcrc()
 		now[0] = static_cast<unsigned char>(truecrc & 0xFF);
 		now[1] = static_cast<unsigned char>(truecrc >> 8 & 0xFF);
 	}
-	if (roomfor(libfile, at, n) != 0)
+	if (reservefield(libfile, at, n) != 0)
 		ioerror(libname);
 	putfield(at, now, old, n);
 

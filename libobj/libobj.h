@@ -44,17 +44,18 @@ void fillcrc();
 
 // where systems differ (posix.cpp, windows.cpp); file positions are 64-bit everywhere
 void getargs(int *argc, char ***argv); // the arguments in UTF-8, as the system gave them
-void guardprocess();       // standard streams kept open, size-limit signal ignored
+void keepstreams();        // closed standard streams stood in for, never lent to the file
+void nosizesignal();       // a file-size limit met fails a write, and kills nothing
 FILE *openlib(const char *path); // "r+b", only a file that can be rewritten in place
 void puterr(const char *s); // to standard error, shown as it is on a console too
 void lockfile(FILE *f);    // waits for the file alone: runs on one file take turns
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
 int getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at);
 int putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at);
-// 0 when the file still holds bytes at..at+n-1 and they can be written whole
-// (no size limit or full disk stops the write part way); -1 and errno if not
-int roomfor(FILE *f, std::int64_t at, size_t n);
-void setbinary(FILE *f);   // no line-end translation: Windows writes LF as CR LF
+// makes sure that bytes at..at+n-1, which the file still holds, can be written
+// whole (no size limit or full disk stops the write part way), allocating
+// them where the system can; 0, or -1 and errno
+int reservefield(FILE *f, std::int64_t at, size_t n);
 
 // the ways a run ends early
 [[noreturn]] void notlibrary();

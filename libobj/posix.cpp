@@ -24,13 +24,19 @@ keepopen(int fd)
 }
 
 void
-guardprocess()
+keepstreams()
 {
 	keepopen(STDIN_FILENO);
 	keepopen(STDOUT_FILENO);
 	keepopen(STDERR_FILENO);
-	// a file-size limit is checked before the write; should one still bite, it
-	// is a failed write to report, not a silent kill
+}
+
+// a file-size limit is checked before the write; should one still bite (on
+// the file, or on standard output sent to a file), it is a failed write to
+// report, not a silent kill
+void
+nosizesignal()
+{
 	signal(SIGXFSZ, SIG_IGN);
 }
 
@@ -83,8 +89,9 @@ putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at)
 	return static_cast<int>(pwrite(fileno(f), buf, n, static_cast<off_t>(at)));
 }
 
-// blocks for the field now, so that a full disk refuses it whole; a file
-// system that cannot say ahead has the old bytes put back instead
+// blocks for the field now, on Linux, so that a full disk refuses it whole;
+// elsewhere, or on a file system that cannot, a short write has the old bytes
+// put back instead
 static int
 allocate(int fd, std::int64_t at, size_t n)
 {
@@ -99,7 +106,7 @@ allocate(int fd, std::int64_t at, size_t n)
 }
 
 int
-roomfor(FILE *f, std::int64_t at, size_t n)
+reservefield(FILE *f, std::int64_t at, size_t n)
 {
 	int fd = fileno(f);
 	auto end = static_cast<std::uint64_t>(at) + n;
@@ -119,10 +126,4 @@ roomfor(FILE *f, std::int64_t at, size_t n)
 		return -1;
 	}
 	return 0;
-}
-
-// POSIX streams never translate line ends: nothing to do
-void
-setbinary(FILE *)
-{
 }

@@ -29,7 +29,8 @@ getnibble()
 }
 
 // Whole bytes at once, for a reader that stands on a byte boundary
-// (highnext 0), which it still does afterwards. Sets eofseen when short.
+// (highnext 0), which it still does afterwards, so the next nibble reads a
+// fresh byte and lastbyte is not needed. Sets eofseen when short.
 void
 getbytes(unsigned char *buf, size_t n)
 {
@@ -37,8 +38,5 @@ getbytes(unsigned char *buf, size_t n)
 		if (ferror(libfile))
 			ioerror(libname);
 		eofseen = 1;
-		lastbyte = EOF;
-	} else if (n > 0) {
-		lastbyte = buf[n - 1];
 	}
 }

@@ -117,10 +117,15 @@ puterr(const char *s)
 }
 
 // The runtime keeps descriptors 0 to 2 for the standard streams even when
-// they are closed, so the library file never takes their place, and there
-// is no signal for a file-size limit.
+// they are closed, so the library file never takes their place
 void
-guardprocess()
+keepstreams()
+{
+}
+
+// Windows has no file-size limit, nor a signal for one
+void
+nosizesignal()
 {
 }
 
@@ -169,7 +174,7 @@ putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at)
 // Windows has no file-size limit to check and allocates on write; what is
 // left is that the file still holds the field, checked right before the write
 int
-roomfor(FILE *f, std::int64_t at, size_t n)
+reservefield(FILE *f, std::int64_t at, size_t n)
 {
 	struct _stati64 st {};
 	if (_fstati64(_fileno(f), &st) != 0)
@@ -179,10 +184,4 @@ roomfor(FILE *f, std::int64_t at, size_t n)
 		return -1;
 	}
 	return 0;
-}
-
-void
-setbinary(FILE *f)
-{
-	_setmode(_fileno(f), _O_BINARY);
 }

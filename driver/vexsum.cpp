@@ -22,7 +22,6 @@ main(int argc, char *argv[]) // cppcheck-suppress constParameter
 	libfile = openlib(libname);
 	if (!libfile)
 		ioerror(libname);
-	// from here to the close, another run on this file waits for this one
 	lockfile(libfile);
 	checkheader();
 	walkobject();

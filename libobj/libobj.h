@@ -42,13 +42,19 @@ void checkheader();
 void walkobject();
 void fillcrc();
 
+// runs on one file take turns, but another program holding the file stops a
+// run only for a while (lock.cpp)
+constexpr unsigned lockwait = 10000; // milliseconds in all
+void lockfile(FILE *f);
+
 // where systems differ (posix.cpp, windows.cpp); file positions are 64-bit everywhere
 void getargs(int *argc, char ***argv); // the arguments in UTF-8, as the system gave them
 void keepstreams();        // closed standard streams stood in for, never lent to the file
 void nosizesignal();       // a file-size limit met fails a write, and kills nothing
 FILE *openlib(const char *path); // "r+b", only a file that can be rewritten in place
 void puterr(const char *s); // to standard error, shown as it is on a console too
-void lockfile(FILE *f);    // waits for the file alone: runs on one file take turns
+int trylock(FILE *f);      // 0 taken (or no locks here), 1 held by another, -1: errno
+void pausefor(unsigned ms);
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
 int getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at);
 int putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at);

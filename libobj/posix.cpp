@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "libobj.h"
@@ -66,15 +67,28 @@ puterr(const char *s)
 	fputs(s, stderr);
 }
 
-void
-lockfile(FILE *f)
+int
+trylock(FILE *f)
 {
 	int r;
-	while ((r = flock(fileno(f), LOCK_EX)) != 0 && errno == EINTR)
+	while ((r = flock(fileno(f), LOCK_EX | LOCK_NB)) != 0 && errno == EINTR)
 		;
+	if (r == 0)
+		return 0;
+	if (errno == EWOULDBLOCK)
+		return 1;
 	// a file system without locks (some network mounts) still gets its CRC
-	if (r != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != ENOTSUP && errno != EINVAL)
-		ioerror(libname);
+	return errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOTSUP || errno == EINVAL ? 0 : -1;
+}
+
+void
+pausefor(unsigned ms)
+{
+	struct timespec t {
+		static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000
+	};
+	while (nanosleep(&t, &t) != 0 && errno == EINTR)
+		;
 }
 
 int

@@ -129,19 +129,29 @@ nosizesignal()
 {
 }
 
-void
-lockfile(FILE *f)
+int
+trylock(FILE *f)
 {
 	HANDLE h = handleof(f);
 	OVERLAPPED from{}; // byte 0 on, as far as a file can reach
-	if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &from))
-		return;
-	// a file system without locks (some network shares) still gets its CRC
+	if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &from))
+		return 0;
 	DWORD why = GetLastError();
+	if (why == ERROR_LOCK_VIOLATION) {
+		errno = EAGAIN; // the runtime has no text for EWOULDBLOCK; EAGAIN's says the same
+		return 1;
+	}
+	// a file system without locks (some network shares) still gets its CRC
 	if (why == ERROR_NOT_SUPPORTED || why == ERROR_INVALID_FUNCTION)
-		return;
+		return 0;
 	errno = EACCES;
-	ioerror(libname);
+	return -1;
+}
+
+void
+pausefor(unsigned ms)
+{
+	Sleep(ms);
 }
 
 // The stream's descriptor, set to byte at, or -1. The stream was opened in

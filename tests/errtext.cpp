@@ -11,7 +11,8 @@ static const struct {
 	int code;
 } codes[] = {
 	{"EACCES", EACCES}, {"EBADF", EBADF},   {"EFBIG", EFBIG},   {"EINVAL", EINVAL}, {"EIO", EIO},
-	{"EISDIR", EISDIR}, {"ENOENT", ENOENT}, {"ENOSPC", ENOSPC}, {"ESPIPE", ESPIPE},
+	{"EISDIR", EISDIR}, {"ENOENT", ENOENT}, {"ENOSPC", ENOSPC}, {"ESPIPE", ESPIPE}, {"EAGAIN", EAGAIN},
+	{"EWOULDBLOCK", EWOULDBLOCK},
 #ifdef EDQUOT // not in Windows' runtime, which has no quotas to exceed
 	{"EDQUOT", EDQUOT},
 #endif

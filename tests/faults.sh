@@ -103,14 +103,40 @@ nodev() {
 	unshare -m sh -c 'mount -t tmpfs tmpfs /dev || exit 9; eval "exec \"\$1\" \"\$2\" $3"' - "$V" "$F" "$1"
 }
 # queued: a second run on the file while a first is held after its re-read
-# (and then fails its write); the second must wait for the first to finish
+# (and then fails its write); the second must try the lock again and again,
+# still waiting, and fill the file once the first is done
 queued() {
-	held pread64 '"$V" "$F" >/dev/null 2>&1 & second=$!
-		until grep -q -- "-> FLOCK.* $second " /proc/locks || ! kill -0 $second 2>/dev/null; do sleep 0.01; done
+	: >"$work/second"
+	held pread64 'strace -qq -o "$work/second" -e trace=flock "$V" "$F" >/dev/null 2>&1 & second=$!
+		until [ "$(grep -c "= -1 EAGAIN" "$work/second")" -ge 3 ] || ! kill -0 $second 2>/dev/null; do
+			sleep 0.01
+		done
 		kill -0 $second 2>/dev/null || echo "the second run did not wait" >&2' -- pwrite64:error=EIO
 	local s=$?
 	wait $second || echo "the second run failed" >&2
 	return $s
+}
+# lockedby [USER]: vexsum on $F while another program (as USER, who may
+# only read the file) holds a shared lock on it; the run must give up after
+# ten seconds, not before and not much after
+lockedby() {
+	local as=() start took
+	[ -z "${1:-}" ] || { chmod 644 "$F"; as=(setpriv --reuid="$1" --regid="$1" --clear-groups); }
+	"${as[@]}" flock -s "$F" sleep 60 & local holder=$!
+	until grep -q "FLOCK .*:$(stat -c %i "$F") " /proc/locks; do sleep 0.01; done
+	start=$(date +%s%N)
+	timeout 30 "$V" "$F"; local s=$?
+	took=$((($(date +%s%N) - start) / 1000000))
+	[ $took -ge 9900 ] && [ $took -le 13000 ] || echo "gave up after $took ms" >&2
+	kill $holder
+	return $s
+}
+# crowd: 200 runs at once on the file; every one must succeed
+crowd() {
+	local i bad=0
+	for i in $(seq 200); do "$V" "$F" >/dev/null 2>"$work/crowd.$i" & done
+	for i in $(seq 200); do wait -n || bad=$((bad + 1)); done
+	[ $bad = 0 ] || { echo "$bad of 200 runs failed:"; sort "$work"/crowd.* | uniq -c; } >&2
 }
 # unbuffered: vexsum with an unbuffered standard output (a sanitizer's
 # runtime must otherwise be the first library loaded)
@@ -184,8 +210,12 @@ one-short-even    | even     | held read 'truncate -s 15 FILE'       | 1 | FILE:
 cut-before-write  | odd      | held pread64 'truncate -s 14 FILE'    | 1 | FILE: {EIO}\n       | oddcut
 # or cut by a byte before the re-read and grown back before the write
 regrown           | odd      | held read 'truncate -s 15 FILE' pread64 'truncate -s 16 FILE' | 1 | FILE: {EIO}\n | oddless00
-# a second run on the same file waits until the first is done, and then fills it
+# a second run on the same file waits until the first is done, and then fills it;
+# so do 200 at once; another program's lock is waited for ten seconds at most
 queued            | odd      | queued                                | 1 | FILE: {EIO}\n       | oddfilled
+crowd             | even     | crowd                                 | 0 | -                    | evenfilled
+locked            | odd      | lockedby                              | 1 | FILE: {EWOULDBLOCK}\n | =
+locked-by-reader  | odd      | lockedby 65534                        | 1 root | FILE: {EWOULDBLOCK}\n | =
 # the write fails: the field keeps its old bytes, also when they were right already
 write-odd         | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: {ENOSPC}\n  | =
 write-even        | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: {EDQUOT}\n      | =

@@ -16,11 +16,18 @@
 // notice or the report would then be written into the file itself. The root
 // folder takes its place: it is there in every container, even one without
 // /dev/null, and a write to it fails, so a report to a closed standard
-// output still fails as it should.
+// output still fails as it should. Linux opens it as a bare path, which
+// needs no right to read it; elsewhere it must be readable.
+#ifdef O_PATH
+static const int rootflags = O_PATH | O_DIRECTORY;
+#else
+static const int rootflags = O_RDONLY | O_DIRECTORY;
+#endif
+
 static void
 keepopen(int fd)
 {
-	if (fcntl(fd, F_GETFD) == -1 && open("/", O_RDONLY | O_DIRECTORY) != fd)
+	if (fcntl(fd, F_GETFD) == -1 && open("/", rootflags) != fd)
 		ioerror("/");
 }
 

@@ -138,6 +138,27 @@ crowd() {
 	for i in $(seq 200); do wait -n || bad=$((bad + 1)); done
 	[ $bad = 0 ] || { echo "$bad of 200 runs failed:"; sort "$work"/crowd.* | uniq -c; } >&2
 }
+# tightroot REDIRECTION: vexsum on $F as an unprivileged user with a standard
+# stream closed, in a root folder of mode 0711, which it may enter but not
+# read; the system's folders and the program's are mounted into it
+tightroot() {
+	unshare -m true 2>/dev/null || return 77
+	chmod 666 "$F"
+	unshare -m sh -c '
+		r=$4 && mkdir -p "$r" && mount -t tmpfs -o mode=0711 tmpfs "$r" || exit 9
+		for d in /*; do
+			if [ -L "$d" ]; then cp -P "$d" "$r$d"
+			elif [ "$d" = /usr ] || [ "$d" = /proc ] || [ "$d" = /dev ]; then
+				mkdir "$r$d" && mount --rbind "$d" "$r$d" || exit 9
+			fi
+		done
+		# the program and its file, with folders any user may search on the way
+		for f in "$1" "$2" $(grep -Io "/[^ \"]*" "$1" | grep -v ^/usr/); do
+			d=$(dirname "$f") && mkdir -p "$r$d" && mount --bind "$d" "$r$d" || exit 9
+		done
+		exec chroot "$r" setpriv --reuid=65534 --regid=65534 --clear-groups sh -c "exec \"\$1\" \"\$2\" $3" - "$1" "$2"
+		' - "$V" "$F" "$1" "$work/tight"
+}
 # unbuffered: vexsum with an unbuffered standard output (a sanitizer's
 # runtime must otherwise be the first library loaded)
 unbuffered() { ASAN_OPTIONS=verify_asan_link_order=0 stdbuf -o0 "$V" "$F"; }
@@ -261,5 +282,9 @@ stderr-closed     | short    | $V FILE 2>&-                          | 0 | -    
 # and need no /dev/null to stand in for them
 no-dev-stdin      | odd      | nodev '<&-'                           | 0 root |                             | oddfilled
 no-dev-stdout     | odd      | nodev '>&-'                           | 1 root | standard output: {EBADF}\n | =
+# nor a root folder that they may read
+tight-stdin       | odd      | tightroot '<&-'                       | 0 root |                             | oddfilled
+tight-stdout      | odd      | tightroot '>&-'                       | 1 root | standard output: {EBADF}\n | =
+tight-stderr      | odd      | tightroot '2>&-'                      | 0 root | -                           | oddfilled
 EOT
 summary faults

@@ -54,13 +54,20 @@ getargs(int *, char ***)
 {
 }
 
+// Only a file that holds still is opened for update: a pipe, FIFO, socket,
+// terminal or other character device may never end while we hold it open,
+// or give other bytes on a second read, so it is refused before a byte is read
 FILE *
 openlib(const char *path)
 {
 	FILE *f = fopen(path, "r+b");
-	// a pipe or terminal never ends while we hold it open for writing: refuse it unread
-	if (f && fseek(f, 0, SEEK_CUR) != 0) {
-		int why = errno;
+	if (!f)
+		return nullptr;
+	struct stat st {};
+	int why = fstat(fileno(f), &st) != 0                    ? errno
+	          : S_ISREG(st.st_mode) || S_ISBLK(st.st_mode) ? 0
+	                                                        : ESPIPE;
+	if (why != 0) {
 		fclose(f);
 		errno = why;
 		return nullptr;

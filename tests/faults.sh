@@ -5,8 +5,9 @@
 # injects system call failures and holds the program at a chosen call while
 # the file is changed under it; setpriv drops root, which could otherwise
 # open a read-only file for writing; a file-size limit and a full tmpfs must
-# be refused before a byte is written; pipes and FIFOs must be refused at
-# once, not hang; a second run on the same file must wait for the first.
+# be refused before a byte is written; pipes, FIFOs, terminals and other
+# devices must be refused at once, not hang; a second run on the same file
+# must wait for the first.
 # usage: faults.sh VEXSUM VERSION [root] [ROWS [crlf]]
 # root: run the rows that need root (and skip, status 77, when not root);
 # without it, the others. ROWS: the names of the rows to run, all when left
@@ -216,7 +217,7 @@ done <<'EOT'
 open-denied       | odd      | inject openat:error=EACCES            | 1 | FILE: {EACCES}\n        | =
 read-only         | odd      | readonly                              | 1 root | FILE: {EACCES}\n   | =
 missing           | none     | $V FILE                               | 1 | FILE: {ENOENT}\n| none
-seek-check        | odd      | inject lseek:error=ESPIPE             | 1 | FILE: {ESPIPE}\n             | =
+type-check        | odd      | inject %%stat:error=EIO:when=1        | 1 | FILE: {EIO}\n                | =
 first-read        | odd      | inject read:error=EIO:when=1          | 1 | FILE: {EIO}\n       | =
 bulk-read         | long     | inject read:error=EIO:when=2          | 1 | FILE: {EIO}\n       | =
 reread-odd        | odd      | inject pread64:error=EIO              | 1 | FILE: {EIO}\n       | =
@@ -260,12 +261,14 @@ full-tmpfs-even   | holeeven | ontmpfs                               | root | FI
 # closing fails after the write: the file holds the new field
 close-odd         | odd      | inject close:error=EIO                | 1 | FILE: {EIO}\n       | oddfilled
 close-even        | even     | inject close:error=EIO                | 1 | FILE: {EIO}\n       | evenfilled
-# pipes and FIFOs never end while vexsum holds them open: refused unread, at once
+# pipes and FIFOs may never end while vexsum holds them open: refused unread, at once
 fifo-no-writer    | fifo     | timeout 5 $V FILE                     | 1 | FILE: {ESPIPE}\n             | fifo
 fifo-whole-object | fifo     | whole                                 | 1 | FILE: {ESPIPE}\n             | fifo
 pipe-stdin        | odd      | piped                                 | 1 | /dev/stdin: {ESPIPE}\n       | =
-dev-null          | none     | $V /dev/null                          | 0 | Not a library object, ignoring CRC fill.\n | none
-dev-zero          | none     | $V /dev/zero                          | 0 | Not a library object, ignoring CRC fill.\n | none
+# and so are terminals and other character devices
+dev-null          | none     | $V /dev/null                          | 1 | /dev/null: {ESPIPE}\n | none
+dev-zero          | none     | $V /dev/zero                          | 1 | /dev/zero: {ESPIPE}\n | none
+terminal          | none     | $V /dev/ptmx                          | 1 | /dev/ptmx: {ESPIPE}\n | none
 # standard output full or closed: the report fails before the file is touched
 stdout-full       | odd      | $V FILE >/dev/full                    | 1 | standard output: {ENOSPC}\n | =
 stdout-closed     | even     | $V FILE >&-                           | 1 | standard output: {EBADF}\n     | =

@@ -51,11 +51,16 @@ limitodd2=$(printf '4B414C4D49522D58402BC07E00%02024d' 0)
 # limitodd with bytes 1023 new and 1024-1025 old: the one byte that a 1 KiB
 # limit lets through, with a put-back that failed
 limittorn=${limitodd:0:2046}60${limitodd:2048}
+limitoddfilled=${limitodd:0:2046}606004 # its true CRC is 4606
 
 V=$(realpath "$vexsum")
 # inject FAULT...: run vexsum on $F with system call faults on the file
 # (a sanitizer build's leak check cannot run under a tracer)
-inject() { ASAN_OPTIONS=detect_leaks=0 strace -qq -o /dev/null -P "$F" "${@/#/-einject=}" "$V" "$F"; }
+# (LIMIT: a file-size limit in bytes for vexsum alone)
+inject() {
+	ASAN_OPTIONS=detect_leaks=0 strace -qq -o /dev/null -P "$F" "${@/#/-einject=}" \
+		${LIMIT:+prlimit --fsize="$LIMIT"} "$V" "$F"
+}
 # held CALL[:when=N] ACTION [CALL ACTION]... [-- FAULT...]: run vexsum on $F,
 # hold it right after its (Nth) CALL on the file, run ACTION while it waits,
 # and let it go on; so for each pair in turn, each CALL a different one
@@ -138,6 +143,13 @@ crowd() {
 	for i in $(seq 200); do "$V" "$F" >/dev/null 2>"$work/crowd.$i" & done
 	for i in $(seq 200); do wait -n || bad=$((bad + 1)); done
 	[ $bad = 0 ] || { echo "$bad of 200 runs failed:"; sort "$work"/crowd.* | uniq -c; } >&2
+}
+# unwritten: vexsum on $F, which must not write a byte to it
+unwritten() {
+	ASAN_OPTIONS=detect_leaks=0 strace -qq -o "$work/writes" -P "$F" -e trace=pwrite64,write "$V" "$F"
+	local s=$?
+	[ ! -s "$work/writes" ] || echo "it wrote: $(cat "$work/writes")" >&2
+	return $s
 }
 # tightroot REDIRECTION: vexsum on $F as an unprivileged user with a standard
 # stream closed, in a root folder of mode 0711, which it may enter but not
@@ -229,7 +241,7 @@ shrunk-odd        | odd      | held read 'truncate -s 14 FILE'       | 1 | FILE:
 shrunk-even       | even     | held read 'truncate -s 14 FILE'       | 1 | FILE: {EIO}\n       | evencut
 one-short-odd     | odd      | held read 'truncate -s 15 FILE'       | 1 | FILE: {EIO}\n       | oddless
 one-short-even    | even     | held read 'truncate -s 15 FILE'       | 1 | FILE: {EIO}\n       | evenless
-cut-before-write  | odd      | held pread64 'truncate -s 14 FILE'    | 1 | FILE: {EIO}\n       | oddcut
+cut-before-write  | odd      | held pread64 'truncate -s 15 FILE'    | 1 | FILE: {EIO}\n       | oddless
 # or cut by a byte before the re-read and grown back before the write
 regrown           | odd      | held read 'truncate -s 15 FILE' pread64 'truncate -s 16 FILE' | 1 | FILE: {EIO}\n | oddless00
 # a second run on the same file waits until the first is done, and then fills it;
@@ -238,23 +250,27 @@ queued            | odd      | queued                                | 1 | FILE:
 crowd             | even     | crowd                                 | 0 | -                    | evenfilled
 locked            | odd      | lockedby                              | 1 | FILE: {EWOULDBLOCK}\n | =
 locked-by-reader  | odd      | lockedby 65534                        | 1 root | FILE: {EWOULDBLOCK}\n | =
-# the write fails: the field keeps its old bytes, also when they were right already
-write-odd         | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: {ENOSPC}\n  | =
-write-even        | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: {EDQUOT}\n      | =
-write-right       | oddfilled| inject pwrite64:error=EIO             | 1 | FILE: {EIO}\n       | =
+# the write fails outright: the reason is told, also when the bytes were right already
+enospc-odd        | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: {ENOSPC}\n  | =
+edquot-even       | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: {EDQUOT}\n      | =
+eio-right         | oddfilled| inject pwrite64:error=EIO             | 1 | FILE: {EIO}\n       | =
 disk-full         | odd      | inject fallocate:error=ENOSPC         | 1 | FILE: {ENOSPC}\n  | =
 no-fallocate      | odd      | inject fallocate:error=EOPNOTSUPP     | 0 |                                  | oddfilled
 no-locks          | odd      | inject flock:error=ENOLCK             | 0 |                                  | oddfilled
 # a file-size limit inside the field refuses it before a byte is written,
-# whatever else goes wrong later
-limit-odd         | limitodd | ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
-limit-even        | limiteven| ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
-limit-odd-2       | limitodd2| ulimit -f 1; $V FILE                  | 1 | FILE: {EFBIG}\n           | =
+# whatever else goes wrong later, also one byte inside it (1025 for bytes
+# 1023-1025); one exactly at the field's end lets it through
+limit-odd         | limitodd | ulimit -f 1; unwritten                | 1 | FILE: {EFBIG}\n           | =
+limit-even        | limiteven| ulimit -f 1; unwritten                | 1 | FILE: {EFBIG}\n           | =
+limit-odd-2       | limitodd2| ulimit -f 1; unwritten                | 1 | FILE: {EFBIG}\n           | =
 limit-then-eio    | limitodd | ulimit -f 1; inject pwrite64:error=EIO:when=2 | 1 | FILE: {EFBIG}\n | =
-limit-then-kill   | limitodd | ulimit -f 1; inject pwrite64:signal=KILL:when=2 | 1 | FILE: {EFBIG}\n | =
-# a limit that comes only after the checks makes a real short write; when
-# the put-back fails too, the line says the field may be partly new
-limit-late        | limitodd | held fallocate 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' | 1 | FILE: {EFBIG}\n | =
+limit-then-kill   | limitodd | LIMIT=1025 inject pwrite64:signal=KILL:when=2 | 1 | FILE: {EFBIG}\n | =
+limit-at-end      | limitodd | prlimit --fsize=1026 $V FILE          | 0 |                      | limitoddfilled
+# a short write, from a limit that comes only after the checks: the bytes
+# that landed are put back; when the put-back fails too, the line says the
+# field may be partly new
+write-odd         | limitodd | held fallocate 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' | 1 | FILE: {EFBIG}\n | =
+write-even        | limiteven| held fallocate 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' | 1 | FILE: {EFBIG}\n | =
 limit-late-torn   | limitodd | held fallocate 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' -- pwrite64:error=EIO:when=3 | 1 | FILE: {EFBIG}; the CRC field may now be partly new\n | limittorn
 full-tmpfs-odd    | holeodd  | ontmpfs                               | root | FILE: {ENOSPC}\n | =
 full-tmpfs-even   | holeeven | ontmpfs                               | root | FILE: {ENOSPC}\n | =

@@ -3,8 +3,9 @@
 # standard error, exit status and every byte of the file afterwards.
 # usage: golden.sh VEXSUM VERSION [TABLE [SWAPS]]
 # SWAPS, for another system: lines "CASE | OURS | THEIRS | TEXT" of error
-# codes that it gives in place of ours (tests/windows.txt); its line ends are
-# then CR LF, as Windows writes them.
+# codes that it gives in place of ours (tests/windows.txt), by code: wherever
+# a row expects OURS it expects THEIRS (the CASE only names the swap); its
+# line ends are then CR LF, as Windows writes them.
 # ERRTEXT names the errtext helper (cases.sh).
 set -u
 vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt} swaps=${4:-} eol='\n'
@@ -24,8 +25,8 @@ while IFS='|' read -r name args before status out err after; do
 	got=$?
 	out=$(trim "$out") err=$(trim "$err")
 	if [ -n "$swaps" ]; then
-		while IFS='|' read -r what ours theirs text; do
-			case $what in '' | '#'*) continue ;; esac
+		while IFS='|' read -r swap ours theirs _; do
+			case $swap in '' | '#'*) continue ;; esac
 			ours=$(trim "$ours") theirs=$(trim "$theirs")
 			[ -z "$ours" ] || err=${err//"{$ours}"/"{$theirs}"}
 		done <"$swaps"

@@ -13,7 +13,7 @@
 # without it, the others. ROWS: the names of the rows to run, all when left
 # out or empty, or to leave out, each after a "-"; crlf: the program ends its
 # lines with CR LF, as on Windows.
-# ERRTEXT names the errtext helper (cases.sh).
+# ERRTEXT names the errtext helper (harness.sh).
 set -u
 vexsum=$1 version=$2 eol='\n' mode=user
 shift 2
@@ -21,7 +21,7 @@ shift 2
 rows=${1:-}
 [ "${2:-}" != crlf ] || eol='\r\n'
 if [ "$mode" = root ] && [ "$(id -u)" != 0 ]; then
-	echo "faults: skipped: these rows need root (another user, a mount namespace of their own)"
+	echo "faults-root: skipped: these rows need root (another user, a mount namespace of their own)"
 	exit 77
 fi
 # in a process group of our own, so that no helper outlives the script
@@ -32,13 +32,14 @@ reap() {
 	for p in $(pgrep -g $$); do [ "$p" = $$ ] || kill -KILL "$p" 2>/dev/null; done
 	wait 2>/dev/null
 }
-work=$(mktemp -d) && chmod 755 "$work" && trap 'reap; rm -rf "$work"' EXIT
-here=$(dirname "$0")
-. "$here/cases.sh"
+title=faults
+[ $mode = user ] || title=faults-root
+. "$(dirname "$0")/harness.sh"
+onexit=reap
 loadtexts "$0"
 short=4B414C4D49522D58402BA000000000 # refused: ends inside the CRC field
 long=$(printf '4B414C4D49522D58402B90E204%020004d' 0) # a 20000-nibble body, read in bulk
-none=none fifo=fifo # and odd, even, their filled forms and the limit objects from cases.sh
+none=none fifo=fifo # and odd, even, their filled forms and the limit objects from harness.sh
 # the field across byte 4096, into a page of a sparse file that a full tmpfs
 # cannot give: bytes 4095-4097 and 4095-4096
 holeodd=$(printf '4B414C4D49522D58402BE0FE01%08170d' 0)
@@ -51,7 +52,6 @@ limitodd2=$(printf '4B414C4D49522D58402BC07E00%02024d' 0)
 # limitodd with bytes 1023 new and 1024-1025 old: the one byte that a 1 KiB
 # limit lets through, with a put-back that failed
 limittorn=${limitodd:0:2046}60${limitodd:2048}
-limitoddfilled=${limitodd:0:2046}606004 # its true CRC is 4606
 
 V=$(realpath "$vexsum")
 # inject FAULT...: run vexsum on $F with system call faults on the file
@@ -199,14 +199,14 @@ for row in $rows; do [ "${row#-}" != "$row" ] || only+=" $row"; done
 while IFS='|' read -r name before how status err after; do
 	name=$(trim "$name") how=$(trim "$how")
 	case $name in '' | '#'*) continue ;; esac
-	[[ " $rows " != *" -$name "* ]] || { echo "skip $name: not for this build"; continue; }
+	[[ " $rows " != *" -$name "* ]] || { skipped "$name" "not for this build"; continue; }
 	[ -z "$only" ] || [[ "$only " == *" $name "* ]] || continue
 	before=$(trim "$before") after=$(trim "$after")
 	status=$(trim "$status") F=$work/$name.lib
 	case $status in *root) needs=root ;; *) needs=user ;; esac
 	[ "$needs" = "$mode" ] || continue
 	if [ "$status" = root ]; then # a mount of its own
-		unshare -m true 2>/dev/null || { echo "skip $name: no mount namespaces here"; continue; }
+		unshare -m true 2>/dev/null || { skipped "$name" "no mount namespaces here"; continue; }
 		mkdir -p "$work/mnt" && status=1 F=$work/mnt/$name.lib
 	fi
 	status=${status% root}
@@ -218,7 +218,7 @@ while IFS='|' read -r name before how status err after; do
 	(eval "${how//FILE/\$F}") >/dev/null 2>"$work/err"
 	got=$?
 	# a helper that cannot set its case up here (no mount namespaces in a chroot)
-	[ "$got" != 77 ] || { echo "skip $name: no mount namespaces here"; continue; }
+	[ "$got" != 77 ] || { skipped "$name" "no mount namespaces here"; continue; }
 	err=$(trim "$err")
 	# "-": nothing at all, with standard error closed
 	[ "$err" = - ] && : >"$work/want.err" || wanterr "$version" "$eol" "$(withtexts "${err//FILE/$F}")" >"$work/want.err"
@@ -306,4 +306,4 @@ tight-stdin       | odd      | tightroot '<&-'                       | 0 root | 
 tight-stdout      | odd      | tightroot '>&-'                       | 1 root | standard output: {EBADF}\n | =
 tight-stderr      | odd      | tightroot '2>&-'                      | 0 root | -                           | oddfilled
 EOT
-summary faults
+summary

@@ -6,12 +6,12 @@
 # codes that it gives in place of ours (tests/windows.txt), by code: wherever
 # a row expects OURS it expects THEIRS (the CASE only names the swap); its
 # line ends are then CR LF, as Windows writes them.
-# ERRTEXT names the errtext helper (cases.sh).
+# ERRTEXT names the errtext helper (harness.sh).
 set -u
 vexsum=$1 version=$2 table=${3:-$(dirname "$0")/golden.txt} swaps=${4:-} eol='\n'
 [ -z "$swaps" ] || eol='\r\n'
-work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/cases.sh"
+title=golden
+. "$(dirname "$0")/harness.sh"
 loadtexts "$table" ${swaps:+"$swaps"}
 
 while IFS='|' read -r name args before status out err after; do
@@ -37,4 +37,4 @@ while IFS='|' read -r name args before status out err after; do
 	verdict "$name" "$got" "$(trim "$status")" "$file" "$after" \
 		"$work/out" "$work/want.out" "$work/err" "$work/want.err"
 done <"$table"
-summary golden
+summary

@@ -6,12 +6,9 @@
 # usage: kills.sh VEXSUM
 set -u
 vexsum=$1
-command -v strace >/dev/null || {
-	echo "kills: strace is needed"
-	exit 77
-}
-work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/cases.sh"
+title=kills
+. "$(dirname "$0")/harness.sh"
+needtools strace
 export ASAN_OPTIONS=detect_leaks=0 # a leak check cannot run under a tracer
 
 # name | before | filled
@@ -19,10 +16,10 @@ while IFS='|' read -r name before filled; do
 	name=$(trim "$name") before=$(trim "$before") filled=$(trim "$filled")
 	printf '%s' "$before" | xxd -r -p >"$work/$name"
 	strace -qq -o "$work/calls" "$vexsum" "$work/$name" >/dev/null 2>&1
-	[ "$(hexof "$work/$name")" = "$filled" ] || { echo "FAIL $name: an untroubled run did not fill"; fail=$((fail + 1)); continue; }
+	[ "$(hexof "$work/$name")" = "$filled" ] || { failed "$name" "an untroubled run did not fill"; continue; }
 	# each call in the run's order, as the Nth call of its name
 	declare -A seen=()
-	kept=0 done=0
+	kept=0 done=0 torn=""
 	for call in $(sed -n 's/^\([a-z0-9_]*\)(.*/\1/p' "$work/calls"); do
 		n=$((${seen[$call]:-0} + 1)) && seen[$call]=$n
 		printf '%s' "$before" | xxd -r -p >"$work/$name"
@@ -32,16 +29,15 @@ while IFS='|' read -r name before filled; do
 		case $(hexof "$work/$name") in
 		"$before") kept=$((kept + 1)) ;;
 		"$filled") done=$((done + 1)) ;;
-		*) echo "FAIL $name: killed at $call #$n, the file holds $(hexof "$work/$name")"; fail=$((fail + 1)) ;;
+		*) torn+=" $call#$n: $(hexof "$work/$name")" ;;
 		esac
 	done
 	unset seen
-	# a kill before the write must keep the file, one after it must not undo it
-	if [ "$kept" -gt 0 ] && [ "$done" -gt 0 ]; then
-		pass=$((pass + 1))
-	else
-		echo "FAIL $name: $kept kills kept the file, $done found it filled"; fail=$((fail + 1))
-	fi
+	# no kill may tear the file; one before the write must keep it, one after
+	# it must not undo it
+	if [ -n "$torn" ]; then failed "$name" "killed at a call, the file holds something between:$torn"
+	elif [ "$kept" = 0 ] || [ "$done" = 0 ]; then failed "$name" "$kept kills kept the file, $done found it filled"
+	else passed; fi
 	echo "$name: killed at $((kept + done)) calls: $kept left it as it was, $done filled"
 done <<'EOT'
 odd             | 4B414C4D49522D58402BA00000000000     | 4B414C4D49522D58402BA00000A03707
@@ -49,4 +45,4 @@ odd-data-after  | 4B414C4D49522D58402BA000000000F099   | 4B414C4D49522D58402BA00
 even            | 4B414C4D49522D58402BB00000210000     | 4B414C4D49522D58402BB00000211751
 even-data-after | 4B414C4D49522D58402BB00000210000FF99 | 4B414C4D49522D58402BB00000211751FF99
 EOT
-summary kills
+summary

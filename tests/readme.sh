@@ -7,21 +7,19 @@
 # benchmark in few rounds.
 # usage: tests/readme.sh [NAME...]   (recipes to leave to other tests)
 set -u
-top=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
-pass=0 fail=0
+title=readme
+. "$(dirname "$0")/harness.sh"
 git clone -q "$top" "$work/clone"
 cd "$work/clone"
-readme() { awk -v m="<!-- recipe: $1 -->" '$0 == m { on = 1; next } on && /^```sh$/ { in_ = 1; next }
-	in_ && /^```$/ { exit } in_' README.md; }
-ok() { pass=$((pass + 1)); echo "readme: $1: passed"; }
-bad() { fail=$((fail + 1)); echo "FAIL readme: $1: $2"; tail -n 30 "$work/log"; }
+readme() { recipe "$1" README.md; }
+ok() { passed; echo "readme: $1: passed"; }
+bad() { failed "$1" "$2"; tail -n 30 "$work/log"; }
 # run NAME: the recipe in a shell of its own; its output in $work/log
 run() { sh -ec "$(readme "$1")" >"$work/log" 2>&1 </dev/null; }
 
 names=$(sed -n 's/^<!-- recipe: \(.*\) -->$/\1/p' README.md)
 while IFS= read -r name; do
-	case " $* " in *" $name "*) echo "readme: $name: left to another test"; continue ;; esac
+	case " $* " in *" $name "*) skipped "$name" "left to another test"; continue ;; esac
 	case $name in
 	install)
 		if DESTDIR=$work/root run "$name" && file "$work/root/usr/local/bin/vexsum" | grep -q ', stripped' &&
@@ -66,5 +64,4 @@ sys.exit(0 if b"createVexsum" in urllib.request.urlopen("http://127.0.0.1:8000/v
 		if run "$name"; then ok "$name"; else bad "$name" "status $?"; fi ;;
 	esac
 done <<<"$names"
-echo "readme: $pass passed, $fail failed"
-[ "$fail" = 0 ] && [ "$pass" -gt 0 ]
+summary

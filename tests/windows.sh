@@ -4,12 +4,14 @@
 # refused, a file held by another program, a path past 260 characters, and
 # the program's resources and header as Windows reads them.
 # usage: windows.sh VEXSUM.exe WINHELPER.exe VERSION
-# ERRTEXT names the errtext helper (cases.sh).
+# ERRTEXT names the errtext helper (harness.sh).
 set -u
-exe=$(realpath "$1") helper=$(realpath "$2") version=$3 top=$(cd "$(dirname "$0")/.." && pwd)
+exe=$(realpath "$1") helper=$(realpath "$2") version=$3
+title=windows
+. "$(dirname "$0")/harness.sh"
+py=/usr/bin/python3 # Debian's, where python3-pefile goes
+$py -c 'import pefile' 2>/dev/null || { echo "windows: skipped: python3-pefile is not installed"; exit 77; }
 wine=$top/tools/wine
-work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/cases.sh"
 loadtexts "$0" "$(dirname "$0")/windows.txt"
 win() { printf 'Z:%s' "${1//\//\\}"; } # the path as Windows names it
 # run NAME WANT-STATUS FILE WANT-HEX WANT-ERROR ARGUMENT: vexsum on ARGUMENT,
@@ -28,8 +30,7 @@ mkobj() { printf '%s' "$odd" | xxd -r -p >"$1"; }
 shown=$(cd "$work" && script -qec "$wine $exe 'нет_文件.lib'" /dev/null </dev/null |
 	sed -e 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r')
 want=$(withtexts 'нет_文件.lib:{ENOENT}')
-if [[ "${shown// /}" == *"${want// /}"* ]]; then pass=$((pass + 1)); else
-	echo "FAIL console: shown as: $shown"; fail=$((fail + 1)); fi
+if [[ "${shown// /}" == *"${want// /}"* ]]; then passed; else failed console "shown as: $shown"; fi
 
 # devices, and a real file with a device's name, which only the \\?\ form reaches
 mkobj "$work/nul.lib"
@@ -58,7 +59,7 @@ read -r said <&"${locker[0]}"
 start=$(date +%s%N)
 run locked 1 "$work/locked.lib" "$odd" "$(win "$work/locked.lib"): {EAGAIN}" "$(win "$work/locked.lib")"
 took=$((($(date +%s%N) - start) / 1000000))
-[ $took -ge 10000 ] && pass=$((pass + 1)) || { echo "FAIL locked: gave up after $took ms"; fail=$((fail + 1)); }
+check locked "it gave up after $took ms" [ $took -ge 10000 ]
 exec {locker[1]}>&-
 wait $helperpid
 
@@ -78,24 +79,16 @@ mkdir -p "$deep" && mkobj "$deep/long.lib"
 run "path of ${#deep} characters" 0 "$deep/long.lib" "$oddfilled" "" "$(win "$deep/long.lib")"
 
 # the version resource, the manifest and the header, read back
-py=/usr/bin/python3 # Debian's, where python3-pefile goes
-if $py -c 'import pefile' 2>/dev/null; then
-	if out=$($py "$(dirname "$0")/peinfo.py" "$exe" "$version" 2>&1); then pass=$((pass + 1)); else
-		echo "FAIL resources: $out"; fail=$((fail + 1)); fi
-else
-	echo "skip resources: python3-pefile is not installed"
-fi
+out=$($py "$(dirname "$0")/peinfo.py" "$exe" "$version" 2>&1)
+check resources "$out" [ $? = 0 ]
 # the table of Windows' texts: each the runtime's own for its code, and in the manual
 while IFS='|' read -r what ours theirs text; do
 	case $what in '' | '#'*) continue ;; esac
 	what=$(trim "$what") text=$(trim "$text")
 	if [ "$(withtexts "{$(trim "$theirs")}")" != "$text" ]; then
-		echo "FAIL texts: $what: the runtime says \"$(withtexts "{$(trim "$theirs")}")\", the table \"$text\""
-		fail=$((fail + 1))
-	elif ! grep -qxF "$what|$text" "$top/doc/vexsum.1.in"; then
-		echo "FAIL texts: the manual does not list \"$what\" as \"$text\""; fail=$((fail + 1))
+		failed texts "$what: the runtime says \"$(withtexts "{$(trim "$theirs")}")\", the table \"$text\""
 	else
-		pass=$((pass + 1))
+		check texts "the manual does not list \"$what\" as \"$text\"" grep -qxF "$what|$text" "$top/doc/vexsum.1.in"
 	fi
 done <"$(dirname "$0")/windows.txt"
-summary windows
+summary

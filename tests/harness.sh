@@ -1,6 +1,48 @@
-# Shared by the scripts that run vexsum on tables of cases; sourced, not run.
+# The one harness of the test scripts; sourced, not run. Before sourcing, a
+# script sets title (the name its lines start with). It gives:
+# - work, a temporary folder that goes when the script ends (onexit names a
+#   command to run first);
+# - counting: passed, failed, skipped, and summary for the closing line,
+#   "TITLE: N passed, N failed" (", N skipped" when any), and the status;
+# - needtools, which skips the whole script (status 77) when a tool is missing;
+# - recipe, the sh block of README.md after "<!-- recipe: NAME -->";
+# - the fixtures: the sample and its true CRC, and the objects below;
+# - the system's error texts, the expected standard error, and verdict.
 
-pass=0 fail=0
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+work=$(mktemp -d) && chmod 755 "$work"
+onexit=:
+trap 'eval "$onexit"; rm -rf "$work"' EXIT
+
+pass=0 fail=0 skip=0
+passed() { pass=$((pass + 1)); }
+# failed NAME WHY...
+failed() { echo "FAIL $1: ${*:2}"; fail=$((fail + 1)); }
+# skipped NAME WHY...
+skipped() { echo "skip $1: ${*:2}"; skip=$((skip + 1)); }
+# check NAME WHY COMMAND...: counts COMMAND's success, or fails NAME saying WHY
+check() { if "${@:3}"; then passed; else failed "$1" "$2"; fi; }
+# summary: the closing line; status 0 when all passed, 77 when nothing ran
+# but skips, 1 otherwise
+summary() {
+	local line="$title: $pass passed, $fail failed"
+	[ "$skip" = 0 ] || line+=", $skip skipped"
+	echo "$line"
+	[ "$fail" = 0 ] || return 1
+	[ "$pass" -gt 0 ] || { [ "$skip" -gt 0 ] && return 77; return 1; }
+}
+# needtools COMMAND...: skip the script unless each command is there
+needtools() {
+	local t
+	for t; do
+		command -v "$t" >/dev/null || { echo "$title: skipped: $t is not installed"; exit 77; }
+	done
+}
+# recipe NAME [FILE]: the commands of README.md's (or FILE's) recipe NAME
+recipe() {
+	awk -v m="<!-- recipe: $1 -->" '$0 == m { on = 1; next } on && /^```sh$/ { in_ = 1; next }
+		in_ && /^```$/ { exit } in_' "${2:-$top/README.md}"
+}
 
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
 # a file's bytes in upper-case hex; "none" for a missing file, "fifo" for a FIFO
@@ -11,14 +53,16 @@ hexof() {
 	fi
 }
 
+# the shipped sample whose stored CRC (0000) is wrong, and its true CRC
+sample=$top/examples/wrongcrc.lib samplecrc=92FA
 # the smallest objects, before and after filling: the field starting in the
 # high half of byte 13 (odd) and on byte 14 (even)
 odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
 even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
-
 # the field across byte 1024, where a 1 KiB file-size limit falls: bytes
-# 1023-1025 (mid-byte start) and 1023-1024
+# 1023-1025 (mid-byte start; its true CRC is 4606) and 1023-1024
 limitodd=$(printf '4B414C4D49522D58402BE07E00%02026d' 0)
+limitoddfilled=${limitodd:0:2046}606004
 limiteven=$(printf '4B414C4D49522D58402BD07E00%02024d' 0)
 
 # verdict NAME STATUS WANT-STATUS FILE WANT-HEX [GOT WANT]...
@@ -38,7 +82,7 @@ verdict() {
 		cmp -s "${!i}" "${@:i+1:1}" || bad+=" $(basename "${!i}")"
 	done
 	if [ -z "$bad" ]; then
-		pass=$((pass + 1))
+		passed
 		return
 	fi
 	echo "FAIL $name:$bad"
@@ -78,10 +122,4 @@ cpackzip() {
 	(cd "$1" && cpack -B "$work" >"$work/cpack.log" 2>&1) || { echo "cpack: $(cat "$work/cpack.log")"; return 1; }
 	[ -f "$work/$2.zip" ] || { echo "no $2.zip"; return 1; }
 	cmake -E chdir "$work" cmake -E tar xf "$2.zip" && echo "$work/$2"
-}
-
-# summary TITLE: the closing count, and the script's status
-summary() {
-	echo "$1: $pass passed, $fail failed"
-	[ "$fail" = 0 ] && [ "$pass" -gt 0 ]
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs the scripting recipes exactly as README.md shows them, on a filled, a
-# refused and a failing file, and checks that the manual page shows the same
-# recipes. A recipe is the sh block after a line "<!-- recipe: NAME -->" in
-# the README, and the .nf block after '.\" recipe: NAME' in the page.
+# Runs the scripting recipes exactly as the manual page shows them, on a
+# filled, a refused and a failing file, and checks that README.md shows the
+# one it has the same. A recipe is the .nf block after '.\" recipe: NAME' in
+# the page, and the sh block after a line "<!-- recipe: NAME -->" in the README.
 # usage: recipes.sh VEXSUM MANPAGE
 set -u
 vexsum=$(realpath "$1") page=$2
@@ -19,9 +19,9 @@ same() {
 }
 
 for name in "one file" "many files"; do
-	[ -n "$(recipe "$name")" ] || failed "$name" "no such recipe in README.md"
-	same "manual page recipe \"$name\"" "$(manpage "$name")" "$(recipe "$name")"
+	[ -n "$(manpage "$name")" ] || failed "$name" "no such recipe in the manual page"
 done
+same "README recipe \"one file\"" "$(recipe "one file")" "$(manpage "one file")"
 
 # a sample with a wrong CRC, a refused file, and a field across byte 1024,
 # which a 1 KiB file-size limit makes fail after the report is out
@@ -32,7 +32,7 @@ printf '%s' "$limitodd" | xxd -r -p >"$work/calc/big.lib"
 export PATH=$(dirname "$vexsum"):$PATH
 
 for f in "$work/calc/games/maze.lib" "$work/calc/notes.lib" "$work/calc/big.lib"; do
-	(ulimit -f 1 && eval "$(recipe "one file")")
+	(ulimit -f 1 && eval "$(manpage "one file")")
 done >"$work/one.out"
 same "one-file recipe" "$(cat "$work/one.out")" "$work/calc/games/maze.lib: filled
 $work/calc/notes.lib: not a library object
@@ -40,7 +40,7 @@ $work/calc/big.lib: failed (status 1)"
 
 cp "$sample" "$work/calc/games/maze.lib"
 mkfifo "$work/calc/pipe.lib"
-(ulimit -f 1 && HOME=$work eval "$(recipe "many files")") | sort >"$work/many.out"
+(ulimit -f 1 && HOME=$work eval "$(manpage "many files")") | sort >"$work/many.out"
 same "many-files recipe" "$(cat "$work/many.out")" "$(withtexts "$work/calc/big.lib: failed: {EFBIG}
 $work/calc/games/maze.lib: filled, CRC $samplecrc
 $work/calc/notes.lib: not a library object

@@ -28,9 +28,9 @@ rm -rf "$root" && mkdir "$root" && tar -C "$root" -xf "$cache/bookworm.tar"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone -q "$top" "$root/root/vexsum"
 
-# the README's first sh block: its first line builds and runs, its second tests
-awk '/^```sh$/ { on = 1; next } on && /^```$/ { exit } on' "$top/README.md" >"$cache/commands"
-[ "$(wc -l <"$cache/commands")" = 2 ] || { echo "newcomer: the README does not open with two commands"; exit 1; }
+# the README's two commands: the first builds and runs, the second tests
+recipe "two commands" >"$cache/commands"
+[ "$(wc -l <"$cache/commands")" = 2 ] || { echo "newcomer: the README has no two commands"; exit 1; }
 
 # run LINE: one README line in the fresh root, as root, from the checkout
 run() {

@@ -15,26 +15,25 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# the package is for the CPU the program was built for, not the one building it
+# the package is for the CPU the program was built for, not the one building
+# it: Debian's name for each name the system or a toolchain file gives it.
+# A CPU missing here still builds; only cpack -G DEB then stops and says so.
 string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}" cpu)
-set(debarch_x86_64 amd64)
-set(debarch_amd64 amd64)
-set(debarch_aarch64 arm64)
-set(debarch_arm64 arm64)
-set(debarch_i386 i386)
-set(debarch_i686 i386)
-set(debarch_s390x s390x)
-set(debarch_ppc64le ppc64el)
-if(NOT DEFINED debarch_${cpu})
-	message(FATAL_ERROR "no Debian architecture known for the processor ${CMAKE_SYSTEM_PROCESSOR}")
-endif()
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${debarch_${cpu}})
+foreach(pair x86_64=amd64 amd64=amd64 aarch64=arm64 arm64=arm64 i386=i386 i686=i386
+		armv7l=armhf armhf=armhf armv6l=armel armv5tel=armel armel=armel riscv64=riscv64
+		ppc64le=ppc64el mips64=mips64el mips64el=mips64el loongarch64=loong64 s390x=s390x)
+	string(REPLACE "=" ";" pair ${pair})
+	list(GET pair 0 name)
+	list(GET pair 1 debarch_${name})
+endforeach()
+set(VEXSUM_DEBIAN_ARCH "${debarch_${cpu}}" CACHE STRING
+	"the packages' Debian architecture, where the processor's name has none")
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE "${VEXSUM_DEBIAN_ARCH}")
 if(NOT CMAKE_CROSSCOMPILING)
 	set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-else()
-	# dpkg-shlibdeps knows only the host's C library: the dependency comes
-	# from the newest glibc symbol version that the program uses (debdepends.cmake)
-	set(VEXSUM_PROGRAM ${PROJECT_BINARY_DIR}/vexsum)
-	configure_file(${PROJECT_SOURCE_DIR}/cmake/debdepends.cmake.in debdepends.cmake @ONLY)
-	set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/debdepends.cmake)
 endif()
+# cpack -G DEB runs this (debpackage.cmake): the architecture checked, and in
+# a cross build the dependency on libc6, which dpkg-shlibdeps cannot give
+set(VEXSUM_PROGRAM ${PROJECT_BINARY_DIR}/vexsum)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debpackage.cmake.in debpackage.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/debpackage.cmake)

@@ -53,8 +53,10 @@ hexof() {
 	fi
 }
 
-# the shipped sample whose stored CRC (0000) is wrong, and its true CRC
+# the shipped sample whose stored CRC (0000) is wrong, its true CRC, and its
+# bytes once filled (the field from the high half of byte 21)
 sample=$top/examples/wrongcrc.lib samplecrc=92FA
+samplefilled=4B414C4D49522D58402BA00100E7C5D05E3A1B4E1AA12F09
 # the smallest objects, before and after filling: the field starting in the
 # high half of byte 13 (odd) and on byte 14 (even)
 odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707

@@ -113,7 +113,8 @@ nodev() {
 # still waiting, and fill the file once the first is done
 queued() {
 	: >"$work/second"
-	held pread64 'strace -qq -o "$work/second" -e trace=flock "$V" "$F" >/dev/null 2>&1 & second=$!
+	held pread64 'ASAN_OPTIONS=detect_leaks=0 strace -qq -o "$work/second" -e trace=flock "$V" "$F" >/dev/null 2>&1 &
+		second=$!
 		until [ "$(grep -c "= -1 EAGAIN" "$work/second")" -ge 3 ] || ! kill -0 $second 2>/dev/null; do
 			sleep 0.01
 		done

@@ -1,8 +1,10 @@
-# The browser: vexsum.html, the page, beside vexsum.js and vexsum.wasm, the
-# console program's own code; each file gets a fresh instance of the program
-# (web/shell.html). cpack makes vexsum-VERSION-web.zip: the page, its
-# script and program, and the licence.
-set_target_properties(vexsum PROPERTIES SUFFIX .html)
+# The browser: vexsum.html, the page, beside vexsum.css and vexsum.js, which
+# holds the console program's own code compiled to WebAssembly (inlined, so
+# that the page works opened from disk too) and the page's script
+# (web/page.js). No inline script or style: the page keeps a strict
+# Content-Security-Policy. cpack makes vexsum-VERSION-web.zip: the page, its
+# style and script, and the licence.
+set_target_properties(vexsum PROPERTIES SUFFIX .js)
 # Debian's emscripten runs node with the modules that Debian's node finds
 # itself, in /usr/share/nodejs; another node needs to be told
 if(EXISTS /usr/share/nodejs)
@@ -12,16 +14,18 @@ if(EXISTS /usr/share/nodejs)
 	endif()
 	set_target_properties(vexsum mklib PROPERTIES CXX_LINKER_LAUNCHER "env;NODE_PATH=${nodepath}")
 endif()
-set_property(TARGET vexsum APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/web/shell.html)
+set_property(TARGET vexsum APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/web/page.js)
 target_link_options(vexsum PRIVATE
-	--shell-file ${PROJECT_SOURCE_DIR}/web/shell.html
+	--extern-post-js ${PROJECT_SOURCE_DIR}/web/page.js
 	-sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createVexsum
 	-sINVOKE_RUN=0 -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1
 	-sEXPORTED_RUNTIME_METHODS=FS,callMain
-	-sMINIFY_HTML=0) # the page as written; Debian's emscripten 3.1.6 fails to minify it
+	-sSINGLE_FILE=1 -sDYNAMIC_EXECUTION=0)
+configure_file(web/vexsum.html vexsum.html COPYONLY)
+configure_file(web/vexsum.css vexsum.css COPYONLY)
 
-install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.js
-	${PROJECT_BINARY_DIR}/vexsum.wasm LICENSE DESTINATION .)
+install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
+	LICENSE DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME vexsum-${PROJECT_VERSION}-web)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

@@ -36,14 +36,14 @@ while IFS= read -r name; do
 	windows)
 		if run "$name" && [ -f build-win/vexsum-1.0-win64.zip ]; then ok "$name"; else bad "$name" "no zip"; fi ;;
 	web)
-		if run "$name" && [ -f build-web/vexsum.html ] && [ -f build-web/vexsum.wasm ]; then ok "$name"; else bad "$name" "no page"; fi ;;
+		if run "$name" && [ -f build-web/vexsum.html ] && [ -f build-web/vexsum.js ]; then ok "$name"; else bad "$name" "no page"; fi ;;
 	serve) # until the page is served, and no longer
 		setsid sh -ec "$(readme "$name")" >"$work/log" 2>&1 </dev/null &
 		server=$!
 		served=
 		for _ in $(seq 50); do
 			if /usr/bin/python3 -c 'import sys, urllib.request
-sys.exit(0 if b"createVexsum" in urllib.request.urlopen("http://127.0.0.1:8000/vexsum.html", timeout=2).read() else 1)' \
+sys.exit(0 if b"createVexsum" in urllib.request.urlopen("http://127.0.0.1:8000/vexsum.js", timeout=2).read() else 1)' \
 				2>/dev/null; then served=1 && break; fi
 			sleep 0.2
 		done

@@ -1,12 +1,17 @@
 #!/bin/sh
 # The page's test (web.py) needs the console program to compare with: built
-# here for this machine from the same sources, in the web build's folder.
+# here for this machine from the same sources, in the web build's folder;
+# and axe-core, from the npm registry, to check the page's accessibility
+# (without it that check is skipped and says so).
 # usage: web.sh WEB-BUILD SOURCE [SCREENSHOT.png]
 set -eu
 build=$(cd "$1" && pwd) source=$2
 cmake -S "$source" -B "$build/console" -DBUILD_TESTING=OFF >"$build/console.log" 2>&1 &&
 	cmake --build "$build/console" --target vexsum mklib >>"$build/console.log" 2>&1 ||
 	{ cat "$build/console.log"; exit 1; }
+axe=$build/axe/node_modules/axe-core/axe.min.js
+[ -f "$axe" ] || npm install --prefix "$build/axe" --no-audit --no-fund --silent axe-core@4 >"$build/axe.log" 2>&1 ||
+	axe=-
 # Debian's python, where python3-selenium goes
 exec /usr/bin/python3 "$source/tests/web.py" "$build" "$build/console/vexsum" "$build/console/mklib" \
-	"$source/tests/golden.txt" ${3:+"$3"}
+	"$source/tests/golden.txt" "$axe" ${3:+"$3"}

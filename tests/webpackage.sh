@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the web zip and checks what it holds: the page, its script and
-# program, and the licence, and nothing that the page fetches from elsewhere.
+# Builds the web zip and checks what it holds: the page, its style, its
+# script with the program inside, and the licence; nothing that the page
+# fetches from elsewhere, and a Content-Security-Policy in the page.
 # usage: webpackage.sh BUILD-DIRECTORY VERSION
 set -u
 build=$1 version=$2
@@ -8,6 +9,8 @@ title=webpackage
 . "$(dirname "$0")/harness.sh"
 dir=$(cpackzip "$build" "vexsum-$version-web") || { failed zip "$dir"; summary; exit; }
 held=$(cd "$dir" && ls | sort | tr '\n' ' ')
-check zip "it holds: $held" [ "$held" = "LICENSE vexsum.html vexsum.js vexsum.wasm " ]
+check zip "it holds: $held" [ "$held" = "LICENSE vexsum.css vexsum.html vexsum.js " ]
 check page "it loads something from elsewhere" sh -c '! grep -qE "(src|href)=\"(https?:)?//" "$1"' - "$dir/vexsum.html"
+check page "it has no Content-Security-Policy" grep -q 'http-equiv="Content-Security-Policy"' "$dir/vexsum.html"
+check page "it has an inline script or style" sh -c '! grep -qE "<script>|<style|style=" "$1"' - "$dir/vexsum.html"
 summary

@@ -2,7 +2,6 @@
 // Each file goes through the program's own main, compiled to WebAssembly, in
 // a fresh instance of it (an exit ends only that instance), on a copy of as
 // much of the file as an object can span; the rest of the file is never read.
-'use strict';
 
 // the largest object's file, header included, and one byte more, which
 // tells the program whether data follows the object

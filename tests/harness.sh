@@ -4,7 +4,8 @@
 #   command to run first);
 # - counting: passed, failed, skipped, and summary for the closing line,
 #   "TITLE: N passed, N failed" (", N skipped" when any), and the status;
-# - needtools, which skips the whole script (status 77) when a tool is missing;
+# - skipall, which skips the whole script (status 77) saying why, in the line
+#   that tests/run shows, and needtools, which does so when a tool is missing;
 # - recipe, the sh block of README.md after "<!-- recipe: NAME -->";
 # - the fixtures: the sample and its true CRC, and the objects below;
 # - the system's error texts, the expected standard error, and verdict.
@@ -31,11 +32,16 @@ summary() {
 	[ "$fail" = 0 ] || return 1
 	[ "$pass" -gt 0 ] || { [ "$skip" -gt 0 ] && return 77; return 1; }
 }
+# skipall WHY...: skip the whole script, saying why
+skipall() {
+	echo "$title: skipped: $*"
+	exit 77
+}
 # needtools COMMAND...: skip the script unless each command is there
 needtools() {
 	local t
 	for t; do
-		command -v "$t" >/dev/null || { echo "$title: skipped: $t is not installed"; exit 77; }
+		command -v "$t" >/dev/null || skipall "$t is not installed"
 	done
 }
 # recipe NAME [FILE]: the commands of README.md's (or FILE's) recipe NAME
@@ -87,11 +93,10 @@ verdict() {
 		passed
 		return
 	fi
-	echo "FAIL $name:$bad"
+	failed "$name" "${bad# }"
 	for ((i = 1; i < $#; i += 2)); do
 		diff -u "${@:i+1:1}" "${!i}"
 	done
-	fail=$((fail + 1))
 }
 
 # The system's texts for error codes, as the C library that the program was

@@ -9,7 +9,7 @@ set -u
 release=$1 version=$2
 title=static
 . "$(dirname "$0")/harness.sh"
-[ "$(id -u)" = 0 ] || { echo "static: skipped: chroot needs root"; exit 77; }
+[ "$(id -u)" = 0 ] || skipall "chroot needs root"
 needtools qemu-aarch64
 for cpu in x86_64 aarch64; do
 	tarball=$release/vexsum-$version-linux-$cpu.tar.gz root=$work/$cpu

@@ -11,7 +11,7 @@ exe=$(realpath "$1") helper=$(realpath "$2") version=$3
 title=windows
 . "$(dirname "$0")/harness.sh"
 py=/usr/bin/python3 # Debian's, where python3-pefile goes
-$py -c 'import pefile' 2>/dev/null || { echo "windows: skipped: python3-pefile is not installed"; exit 77; }
+$py -c 'import pefile' 2>/dev/null || skipall "python3-pefile is not installed"
 wine=$top/tools/wine
 loadtexts "$0" "$(dirname "$0")/windows.txt"
 win() { printf 'Z:%s' "${1//\//\\}"; } # the path as Windows names it

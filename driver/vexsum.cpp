@@ -10,6 +10,7 @@ main(int argc, char *argv[]) // cppcheck-suppress constParameter
 	// Windows' runtime buffers a redirected standard error: unbuffered, the
 	// banner comes out before the report and any system error line
 	setvbuf(stderr, nullptr, _IONBF, 0);
+	nosizesignal(); // from the first write on: the banner to a file at its limit too
 	fputs("vexsum v" VEXSUM_VERSION " by Zarvik\n", stderr);
 	getargs(&argc, &argv);
 	if (argc != 2) {
@@ -17,12 +18,8 @@ main(int argc, char *argv[]) // cppcheck-suppress constParameter
 		exit(-1);
 	}
 	keepstreams();
-	nosizesignal();
 	libname = argv[1];
-	libfile = openlib(libname);
-	if (!libfile)
-		ioerror(libname);
-	lockfile(libfile);
+	openlocked(libname);
 	checkheader();
 	walkobject();
 	printf("\tLibrary CRC:\t%04X\n\tTrue CRC:\t%04X\n", storedcrc, truecrc);

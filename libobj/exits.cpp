@@ -17,11 +17,11 @@ notlibrary()
 
 // "NAME: REASON" and the rest of the line, as perror words it, and status 1
 [[noreturn]] static void
-failline(const char *name, int err, const char *rest)
+failline(const char *name, const char *reason, const char *rest)
 {
 	puterr(name);
 	puterr(": ");
-	puterr(strerror(err));
+	puterr(reason);
 	puterr(rest);
 	exit(1);
 }
@@ -30,12 +30,20 @@ failline(const char *name, int err, const char *rest)
 void
 ioerror(const char *name)
 {
-	failline(name, errno, "\n");
+	failline(name, strerror(errno), "\n");
 }
 
 // a write failed part way and the old bytes could not be put back either
 void
 tornerror(const char *name, int err)
 {
-	failline(name, err, "; the CRC field may now be partly new\n");
+	failline(name, strerror(err), "; the CRC field may now be partly new\n");
+}
+
+// the path no longer names the file that the run read: writing would fill a
+// file that nobody will see, and leave the path's file as it was
+void
+goneerror(const char *name)
+{
+	failline(name, "the file was replaced or removed during the run", "\n");
 }

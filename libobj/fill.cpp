@@ -71,6 +71,12 @@ fillcrc()
 	}
 	if (reservefield(libfile, at, n) != 0)
 		ioerror(libname);
+	// last: a file renamed over or removed meanwhile would be filled unseen
+	int named = stillnamed(libfile, libname);
+	if (named < 0)
+		ioerror(libname);
+	if (named == 0)
+		goneerror(libname);
 	putfield(at, now, old, n);
 
 	int closed = fclose(libfile);

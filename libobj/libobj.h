@@ -42,18 +42,19 @@ void checkheader();
 void walkobject();
 void fillcrc();
 
-// runs on one file take turns, but another program holding the file stops a
-// run only for a while (lock.cpp)
+// libfile opened and locked: runs on one file take turns, but another program
+// holding the file stops a run only for a while (lock.cpp)
 constexpr unsigned lockwait = 10000; // milliseconds in all
-void lockfile(FILE *f);
+void openlocked(const char *path);
 
 // where systems differ (posix.cpp, windows.cpp); file positions are 64-bit everywhere
 void getargs(int *argc, char ***argv); // the arguments in UTF-8, as the system gave them
 void keepstreams();        // closed standard streams stood in for, never lent to the file
 void nosizesignal();       // a file-size limit met fails a write, and kills nothing
-FILE *openlib(const char *path); // "r+b", only a file that can be rewritten in place
+FILE *openlib(const char *path); // "r+b", only a regular file; EWOULDBLOCK: another's lease
 void puterr(const char *s); // to standard error, shown as it is on a console too
 int trylock(FILE *f);      // 0 taken (or no locks here), 1 held by another, -1: errno
+int stillnamed(FILE *f, const char *path); // 1 the path's file still, 0 replaced or removed, -1: errno
 void pausefor(unsigned ms);
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
 int getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at);
@@ -67,5 +68,6 @@ int reservefield(FILE *f, std::int64_t at, size_t n);
 [[noreturn]] void notlibrary();
 [[noreturn]] void ioerror(const char *name);
 [[noreturn]] void tornerror(const char *name, int err);
+[[noreturn]] void goneerror(const char *name);
 
 #endif

@@ -54,24 +54,44 @@ getargs(int *, char ***)
 {
 }
 
-// Only a file that holds still is opened for update: a pipe, FIFO, socket,
-// terminal or other character device may never end while we hold it open,
-// or give other bytes on a second read, so it is refused before a byte is read
+// a failed open's descriptor closed, keeping the error
+static FILE *
+closefail(int fd)
+{
+	int why = errno;
+	close(fd);
+	errno = why;
+	return nullptr;
+}
+
+// Only a regular file is opened for update. A pipe, FIFO, socket, terminal
+// or device may never end while we hold it, or give other bytes on a second
+// read, and opening one may itself act (a FIFO's waiting peer let go, a new
+// terminal made), so its type is looked up by name and it is never opened.
+// The open makes no terminal ours and does not wait out another's lease: it
+// fails with EWOULDBLOCK instead, and the caller waits as for a lock.
 FILE *
 openlib(const char *path)
 {
-	FILE *f = fopen(path, "r+b");
-	if (!f)
+	struct stat named {}, held {};
+	if (stat(path, &named) != 0)
 		return nullptr;
-	struct stat st {};
-	int why = fstat(fileno(f), &st) != 0                    ? errno
-	          : S_ISREG(st.st_mode) || S_ISBLK(st.st_mode) ? 0
-	                                                        : ESPIPE;
-	if (why != 0) {
-		fclose(f);
-		errno = why;
+	if (!S_ISREG(named.st_mode)) {
+		errno = S_ISDIR(named.st_mode) ? EISDIR : ESPIPE;
 		return nullptr;
 	}
+	int fd = open(path, O_RDWR | O_NONBLOCK | O_NOCTTY);
+	if (fd < 0)
+		return nullptr;
+	if (fstat(fd, &held) != 0)
+		return closefail(fd);
+	// the name may have been given to another file between the look and the open
+	if (held.st_dev != named.st_dev || held.st_ino != named.st_ino)
+		goneerror(path);
+	int flags = fcntl(fd, F_GETFL);
+	FILE *f = nullptr;
+	if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 || !(f = fdopen(fd, "r+b")))
+		return closefail(fd);
 	return f;
 }
 
@@ -81,18 +101,51 @@ puterr(const char *s)
 	fputs(s, stderr);
 }
 
+// the outcome of a lock tried without waiting: 0 taken, 1 held by another, -1 failed
+static int
+lockoutcome(int r)
+{
+	if (r == 0)
+		return 0;
+	if (errno == EWOULDBLOCK || errno == EAGAIN || errno == EACCES) {
+		errno = EWOULDBLOCK;
+		return 1;
+	}
+	// a file system without locks (some network mounts) still gets its CRC
+	return errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOTSUP || errno == EINVAL ? 0 : -1;
+}
+
+// A write lock on the whole file, owned by the open file rather than the
+// process, which the fcntl and lockf locks of other programs meet both ways;
+// where there are none (not Linux, or before Linux 3.15), only flock is seen
+static int
+ownerlock(int fd)
+{
+#ifdef F_OFD_SETLK
+	struct flock whole {};
+	whole.l_type = F_WRLCK;
+	whole.l_whence = SEEK_SET; // from byte 0, to the end however far it grows
+	return fcntl(fd, F_OFD_SETLK, &whole);
+#else
+	(void)fd;
+	return 0;
+#endif
+}
+
+// Both kinds of lock, or neither: a run that waits holds nothing meanwhile
 int
 trylock(FILE *f)
 {
-	int r;
-	while ((r = flock(fileno(f), LOCK_EX | LOCK_NB)) != 0 && errno == EINTR)
+	int fd = fileno(f), r;
+	while ((r = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR)
 		;
-	if (r == 0)
-		return 0;
-	if (errno == EWOULDBLOCK)
-		return 1;
-	// a file system without locks (some network mounts) still gets its CRC
-	return errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOTSUP || errno == EINVAL ? 0 : -1;
+	int held = lockoutcome(r);
+	if (held == 0 && (held = lockoutcome(ownerlock(fd))) != 0) {
+		int why = errno;
+		flock(fd, LOCK_UN);
+		errno = why;
+	}
+	return held;
 }
 
 void
@@ -103,6 +156,20 @@ pausefor(unsigned ms)
 	};
 	while (nanosleep(&t, &t) != 0 && errno == EINTR)
 		;
+}
+
+// 1 while the path still names the file, 0 once it names another or none
+// (the file renamed over, or removed), or -1 and errno; a file held open
+// keeps its number, so no other file can have taken it meanwhile
+int
+stillnamed(FILE *f, const char *path)
+{
+	struct stat held {}, named {};
+	if (fstat(fileno(f), &held) != 0)
+		return -1;
+	if (stat(path, &named) != 0)
+		return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
+	return held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 int
@@ -149,7 +216,7 @@ reservefield(FILE *f, std::int64_t at, size_t n)
 	struct stat st {};
 	if (fstat(fd, &st) != 0)
 		return -1;
-	if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) < end) {
+	if (static_cast<std::uint64_t>(st.st_size) < end) {
 		errno = EIO;
 		return -1;
 	}

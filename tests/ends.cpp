@@ -30,6 +30,7 @@ endrun(int how)
 void notlibrary() { endrun(endnotlibrary); }
 void ioerror(const char *) { endrun(endioerror); }
 void tornerror(const char *, int) { endrun(endioerror); }
+void goneerror(const char *) { endrun(endioerror); }
 
 void arm() { armed = true, ending = endaccepted; }
 int ended()

@@ -6,14 +6,15 @@
 # the file is changed under it; setpriv drops root, which could otherwise
 # open a read-only file for writing; a file-size limit and a full tmpfs must
 # be refused before a byte is written; pipes, FIFOs, terminals and other
-# devices must be refused at once, not hang; a second run on the same file
-# must wait for the first.
+# devices must be refused unopened, at once; a second run on the same file
+# must wait for the first, and another program's lock or lease for a while;
+# a file renamed over or removed during the run must not be filled unseen.
 # usage: faults.sh VEXSUM VERSION [root] [ROWS [crlf]]
 # root: run the rows that need root (and skip, status 77, when not root);
 # without it, the others. ROWS: the names of the rows to run, all when left
 # out or empty, or to leave out, each after a "-"; crlf: the program ends its
 # lines with CR LF, as on Windows.
-# ERRTEXT names the errtext helper (harness.sh).
+# ERRTEXT names the errtext helper (harness.sh), HOLDER the holder helper.
 set -u
 vexsum=$1 version=$2 eol='\n' mode=user
 shift 2
@@ -53,7 +54,7 @@ limitodd2=$(printf '4B414C4D49522D58402BC07E00%02024d' 0)
 # limit lets through, with a put-back that failed
 limittorn=${limitodd:0:2046}60${limitodd:2048}
 
-V=$(realpath "$vexsum")
+V=$(realpath "$vexsum") H=${HOLDER:-}
 # inject FAULT...: run vexsum on $F with system call faults on the file
 # (a sanitizer build's leak check cannot run under a tracer)
 # (LIMIT: a file-size limit in bytes for vexsum alone)
@@ -105,7 +106,7 @@ ontmpfs() {
 # nodev REDIRECTION: run vexsum on $F with a standard stream closed, where
 # there is no /dev/null either (an empty /dev, as in a minimal container)
 nodev() {
-	unshare -m true 2>/dev/null || return 77
+	unshare -m true 2>/dev/null || { echo "no mount namespaces here" >&2; return 77; }
 	unshare -m sh -c 'mount -t tmpfs tmpfs /dev || exit 9; eval "exec \"\$1\" \"\$2\" $3"' - "$V" "$F" "$1"
 }
 # queued: a second run on the file while a first is held after its re-read
@@ -123,20 +124,40 @@ queued() {
 	wait $second || echo "the second run failed" >&2
 	return $s
 }
-# lockedby [USER]: vexsum on $F while another program (as USER, who may
-# only read the file) holds a shared lock on it; the run must give up after
-# ten seconds, not before and not much after
+# lockedby HOW [USER]: vexsum on $F while another program (as USER, who may
+# only read the file) holds it: a shared flock, a lockf lock, or a read lease
+# whose holder will not give it up; the run must give up after ten seconds,
+# not before and not much after
 lockedby() {
-	local as=() start took
-	[ -z "${1:-}" ] || { chmod 644 "$F"; as=(setpriv --reuid="$1" --regid="$1" --clear-groups); }
-	"${as[@]}" flock -s "$F" sleep 60 & local holder=$!
-	until grep -q "FLOCK .*:$(stat -c %i "$F") " /proc/locks; do sleep 0.01; done
+	local as=() hold=("$H" "$1" "$F") start took
+	[ "$1" != flock ] || hold=(flock -s "$F" sleep 60)
+	[ -z "${2:-}" ] || { chmod 644 "$F"; as=(setpriv --reuid="$2" --regid="$2" --clear-groups); }
+	"${as[@]}" "${hold[@]}" >/dev/null & local holder=$!
+	until grep -q ":$(stat -c %i "$F") " /proc/locks || ! kill -0 $holder 2>/dev/null; do sleep 0.01; done
 	start=$(date +%s%N)
 	timeout 30 "$V" "$F"; local s=$?
 	took=$((($(date +%s%N) - start) / 1000000))
 	[ $took -ge 9900 ] && [ $took -le 13000 ] || echo "gave up after $took ms" >&2
 	kill $holder
 	return $s
+}
+# lockfawhile: vexsum on $F while another program holds a lockf lock on it
+# for a second; the run must wait for it, and then fill the file
+lockfawhile() {
+	"$H" lockf "$F" >/dev/null & local holder=$!
+	until grep -q ":$(stat -c %i "$F") " /proc/locks || ! kill -0 $holder 2>/dev/null; do sleep 0.01; done
+	local start=$(date +%s%N)
+	(sleep 1 && kill $holder) &
+	timeout 30 "$V" "$F"; local s=$?
+	local took=$((($(date +%s%N) - start) / 1000000))
+	[ $took -ge 900 ] || echo "did not wait for the lockf lock: $took ms" >&2
+	wait
+	return $s
+}
+# lockfrefused: another program's lockf on $F must be refused
+lockfrefused() {
+	"$H" trylockf "$F"
+	[ $? = 3 ] || echo "lockf was granted while the run held the file" >&2
 }
 # crowd: 200 runs at once on the file; every one must succeed
 crowd() {
@@ -156,7 +177,7 @@ unwritten() {
 # stream closed, in a root folder of mode 0711, which it may enter but not
 # read; the system's folders and the program's are mounted into it
 tightroot() {
-	unshare -m true 2>/dev/null || return 77
+	unshare -m true 2>/dev/null || { echo "no mount namespaces here" >&2; return 77; }
 	chmod 666 "$F"
 	unshare -m sh -c '
 		r=$4 && mkdir -p "$r" && mount -t tmpfs -o mode=0711 tmpfs "$r" || exit 9
@@ -180,14 +201,47 @@ unbuffered() { ASAN_OPTIONS=verify_asan_link_order=0 stdbuf -o0 "$V" "$F"; }
 merged() { "$V" "$F" 2>&1 | sed -n 1p >&2; }
 # piped: a pipe with the start of a header in it, as the path
 piped() { printf KALMIR | timeout 5 "$V" /dev/stdin; }
-# whole: a FIFO whose writer sends a whole object with the field starting
-# mid-byte, then closes; a writer still waiting to open it is let through
-whole() {
+# waiting reader|writer: a FIFO with a reader (or a writer that sends a whole
+# object) waiting to open it; the run must leave the peer waiting, and the
+# writer's bytes must still reach a reader that comes later
+waiting() {
 	rm -f "$F" && mkfifo "$F" || return 9
-	sh -c 'printf %s "$1" | xxd -r -p >"$2"' - "$odd" "$F" &
-	local writer=$! s
+	if [ "$1" = reader ]; then
+		cat "$F" >/dev/null &
+	else
+		sh -c 'printf %s "$1" | xxd -r -p >"$2"' - "$odd" "$F" &
+	fi
+	local peer=$! s
 	timeout 5 "$V" "$F"; s=$?
-	exec 3<>"$F" && wait $writer; exec 3<&-
+	sleep 0.2 # time for a peer let go to finish
+	kill -0 $peer 2>/dev/null || echo "the waiting $1 was let go" >&2
+	if [ "$1" = reader ]; then
+		exec 3<>"$F" && exec 3>&- # read and write: opens at once, reader or not
+	else
+		local got
+		got=$(timeout 5 xxd -p "$F" | tr -d '\n' | tr a-f A-F)
+		[ "$got" = "$odd" ] || echo "the writer's bytes were lost" >&2
+	fi
+	wait $peer
+	return $s
+}
+# unopened PATH: vexsum on PATH, which it must refuse without opening it
+unopened() {
+	ASAN_OPTIONS=detect_leaks=0 timeout 5 strace -qq -o "$work/opens" -P "$1" -e trace=open,openat "$V" "$1"
+	local s=$?
+	[ ! -s "$work/opens" ] || echo "it opened it: $(cat "$work/opens")" >&2
+	return $s
+}
+# loopback: $F made into a loop block device, through a link to it; the run
+# must refuse the device and leave the file behind it as it was
+loopback() {
+	local dev
+	dev=$(losetup -f --show "$F" 2>/dev/null) || { echo "no loop devices here" >&2; return 77; }
+	mv "$F" "$work/backing" && ln -s "$dev" "$F"
+	timeout 5 "$V" "$F"
+	local s=$?
+	losetup -d "$dev"
+	rm "$F" && mv "$work/backing" "$F"
 	return $s
 }
 
@@ -218,8 +272,8 @@ while IFS='|' read -r name before how status err after; do
 	esac
 	(eval "${how//FILE/\$F}") >/dev/null 2>"$work/err"
 	got=$?
-	# a helper that cannot set its case up here (no mount namespaces in a chroot)
-	[ "$got" != 77 ] || { skipped "$name" "no mount namespaces here"; continue; }
+	# a helper that cannot set its case up here says why (no mount namespaces in a chroot)
+	[ "$got" != 77 ] || { skipped "$name" "$(trim "$(cat "$work/err")")"; continue; }
 	err=$(trim "$err")
 	# "-": nothing at all, with standard error closed
 	[ "$err" = - ] && : >"$work/want.err" || wanterr "$version" "$eol" "$(withtexts "${err//FILE/$F}")" >"$work/want.err"
@@ -249,8 +303,15 @@ regrown           | odd      | held read 'truncate -s 15 FILE' pread64 'truncate
 # so do 200 at once; another program's lock is waited for ten seconds at most
 queued            | odd      | queued                                | 1 | FILE: {EIO}\n       | oddfilled
 crowd             | even     | crowd                                 | 0 | -                    | evenfilled
-locked            | odd      | lockedby                              | 1 | FILE: {EWOULDBLOCK}\n | =
-locked-by-reader  | odd      | lockedby 65534                        | 1 root | FILE: {EWOULDBLOCK}\n | =
+locked            | odd      | lockedby flock                        | 1 | FILE: {EWOULDBLOCK}\n | =
+locked-by-reader  | odd      | lockedby flock 65534                  | 1 root | FILE: {EWOULDBLOCK}\n | =
+lockf-held        | odd      | lockedby lockf                        | 1 | FILE: {EWOULDBLOCK}\n | =
+lockf-awhile      | odd      | lockfawhile                           | 0 |                      | oddfilled
+lockf-refused     | odd      | held pread64 lockfrefused             | 0 |                      | oddfilled
+# a lease makes an open wait for its holder to give it up, which this one never does
+leased            | odd      | lockedby lease                        | 1 | FILE: {EWOULDBLOCK}\n | =
+# a lock that fails is a failure, not a wait, nor a lock taken
+lock-fails        | odd      | inject flock:error=EIO:when=1         | 1 | FILE: {EIO}\n       | =
 # the write fails outright: the reason is told, also when the bytes were right already
 enospc-odd        | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: {ENOSPC}\n  | =
 edquot-even       | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: {EDQUOT}\n      | =
@@ -275,17 +336,27 @@ write-even        | limiteven| held fallocate 'prlimit --pid $(pgrep -P $tracer)
 limit-late-torn   | limitodd | held fallocate 'prlimit --pid $(pgrep -P $tracer) --fsize=1024:' -- pwrite64:error=EIO:when=3 | 1 | FILE: {EFBIG}; the CRC field may now be partly new\n | limittorn
 full-tmpfs-odd    | holeodd  | ontmpfs                               | root | FILE: {ENOSPC}\n | =
 full-tmpfs-even   | holeeven | ontmpfs                               | root | FILE: {ENOSPC}\n | =
+# the path names another file by the open, or by the write, or none: the run's file is not
+# filled unseen, and the path's is left as it is
+swapped-at-open   | odd      | held %%stat:when=1 'cp FILE FILE.new && mv FILE.new FILE' | 1 | FILE: the file was replaced or removed during the run\n | =
+renamed-over      | odd      | held pread64 'cp FILE FILE.new && mv FILE.new FILE' | 1 | FILE: the file was replaced or removed during the run\n | =
+removed           | odd      | held pread64 'rm FILE'                | 1 | FILE: the file was replaced or removed during the run\n | none
 # closing fails after the write: the file holds the new field
 close-odd         | odd      | inject close:error=EIO                | 1 | FILE: {EIO}\n       | oddfilled
 close-even        | even     | inject close:error=EIO                | 1 | FILE: {EIO}\n       | evenfilled
-# pipes and FIFOs may never end while vexsum holds them open: refused unread, at once
+# pipes and FIFOs may never end while vexsum holds them open: refused unopened,
+# at once, and a peer waiting on a FIFO is not let go
 fifo-no-writer    | fifo     | timeout 5 $V FILE                     | 1 | FILE: {ESPIPE}\n             | fifo
-fifo-whole-object | fifo     | whole                                 | 1 | FILE: {ESPIPE}\n             | fifo
+fifo-reader       | fifo     | waiting reader                        | 1 | FILE: {ESPIPE}\n             | fifo
+fifo-writer       | fifo     | waiting writer                        | 1 | FILE: {ESPIPE}\n             | fifo
 pipe-stdin        | odd      | piped                                 | 1 | /dev/stdin: {ESPIPE}\n       | =
-# and so are terminals and other character devices
-dev-null          | none     | $V /dev/null                          | 1 | /dev/null: {ESPIPE}\n | none
-dev-zero          | none     | $V /dev/zero                          | 1 | /dev/zero: {ESPIPE}\n | none
-terminal          | none     | $V /dev/ptmx                          | 1 | /dev/ptmx: {ESPIPE}\n | none
+# and so are terminals and devices, which the open itself could act on
+dev-null          | none     | unopened /dev/null                    | 1 | /dev/null: {ESPIPE}\n | none
+dev-zero          | none     | unopened /dev/zero                    | 1 | /dev/zero: {ESPIPE}\n | none
+terminal          | none     | unopened /dev/ptmx                    | 1 | /dev/ptmx: {ESPIPE}\n | none
+loop-device       | odd      | loopback                              | 1 root | FILE: {ESPIPE}\n      | =
+# a file-size limit met on standard error loses the line but kills nothing
+limit-stderr      | odd      | ulimit -f 0; $V FILE 2>>$work/log     | 1 | -                    | =
 # standard output full or closed: the report fails before the file is touched
 stdout-full       | odd      | $V FILE >/dev/full                    | 1 | standard output: {ENOSPC}\n | =
 stdout-closed     | even     | $V FILE >&-                           | 1 | standard output: {EBADF}\n     | =

@@ -17,10 +17,12 @@ configure() {
 
 for cpu in sparc64 loongarch64; do
 	configure $cpu -DCMAKE_SYSTEM_NAME=Linux -DCMAKE_SYSTEM_PROCESSOR=$cpu
-	check "$cpu build" "$(tail -n 5 "$work/$cpu.log")" [ $? = 0 ]
+	built=$? # before the $(...) of the check, which would set $? again
+	check "$cpu build" "$(tail -n 5 "$work/$cpu.log")" [ $built = 0 ]
 done
 (cd "$work/sparc64" && cpack -G DEB) >"$work/cpack.log" 2>&1
-check "sparc64 package" "cpack -G DEB did not stop" [ $? != 0 ]
+packed=$?
+check "sparc64 package" "cpack -G DEB did not stop" [ $packed != 0 ]
 # (cmake folds its messages)
 check "sparc64 package" "cpack said: $(cat "$work/cpack.log")" sh -c 'tr -s "\n " "  " <"$1" |
 	grep -q "no Debian architecture known for the processor sparc64: configure with -DVEXSUM_DEBIAN_ARCH=NAME"' - "$work/cpack.log"
@@ -28,7 +30,8 @@ check "sparc64 package" "cpack said: $(cat "$work/cpack.log")" sh -c 'tr -s "\n 
 check "loongarch64 package" "cpack said: $(tail -n 3 "$work/cpack.log")" [ -f "$work/loongarch64/vexsum_1.0_loong64.deb" ]
 
 configure static -DVEXSUM_STATIC=ON -DCMAKE_EXE_LINKER_FLAGS=-Wl,--dynamic-linker=/lib/ld-elsewhere.so
-check "static with a loader" "it configured" [ $? != 0 ]
+built=$?
+check "static with a loader" "it configured" [ $built != 0 ]
 check "static with a loader" "it said: $(grep -A2 Error "$work/static.log")" \
 	grep -q 'VEXSUM_STATIC: this toolchain cannot link a static PIE' "$work/static.log"
 summary

@@ -35,12 +35,14 @@ check deb "no computed dependency on libc6" sh -c 'dpkg-deb -f "$1" Depends | gr
 asuser=
 [ "$(id -u)" != 0 ] || asuser="setpriv --reuid=65534 --regid=65534 --clear-groups"
 tags=$(cd "$work" && $asuser env HOME="$work" lintian --fail-on error,warning "$deb" 2>&1)
-check lintian "$tags" [ $? = 0 ]
+got=$?
+check lintian "$tags" [ $got = 0 ]
 dpkg-deb -x "$deb" "$work/unpacked"
 check deb "no manual page in it" [ -f "$work/unpacked/usr/share/man/man1/vexsum.1.gz" ]
 cp "$sample" "$work/sample.lib"
 out=$($emulator "$work/unpacked/usr/bin/vexsum" "$work/sample.lib" 2>"$work/err")
-check program "it failed, saying: $out" [ $? = 0 ]
+got=$?
+check program "it failed, saying: $out" [ $got = 0 ]
 check program "it said: $out" [ "$out" = "$(printf '\tLibrary CRC:\t0000\n\tTrue CRC:\t%s' "$samplecrc")" ]
 check program "its banner: $(cat "$work/err")" [ "$(cat "$work/err")" = "vexsum v$version by Zarvik" ]
 summary

@@ -88,7 +88,8 @@ run "path of ${#deep} characters" 0 "$deep/long.lib" "$oddfilled" "" "$(win "$de
 
 # the version resource, the manifest and the header, read back
 out=$($py "$(dirname "$0")/peinfo.py" "$exe" "$version" 2>&1)
-check resources "$out" [ $? = 0 ]
+got=$?
+check resources "$out" [ $got = 0 ]
 # the table of Windows' texts: each the runtime's own for its code, and in the manual
 while IFS='|' read -r what ours theirs text; do
 	case $what in '' | '#'*) continue ;; esac

@@ -27,7 +27,8 @@ done
 cp "$sample" "$work/sample.lib"
 for stored in 0000 "$samplecrc"; do # the run fills it, the second finds it filled
 	out=$("$top/tools/wine" "$dir/vexsum.exe" "$work/sample.lib" 2>"$work/err")
-	check program "it failed, saying: $out" [ $? = 0 ]
+	got=$?
+	check program "it failed, saying: $out" [ $got = 0 ]
 	check program "it said: $out" [ "$out" = "$(printf '\tLibrary CRC:\t%s\r\n\tTrue CRC:\t%s\r' "$stored" "$samplecrc")" ]
 	check program "its banner: $(cat "$work/err")" [ "$(cat "$work/err")" = "$(printf 'vexsum v%s by Zarvik\r' "$version")" ]
 done

@@ -1,5 +1,6 @@
 // The CRC steps: the nibble step against the published check value of its
-// byte-wise form, and the table step against the nibble step.
+// byte-wise form and against the bit-by-bit definition, and the table step
+// against the nibble step.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -20,12 +21,22 @@ TEST(crcnibble, ninedigitsfedlowhalffirst)
 	EXPECT_EQ(bynibbles(0, reinterpret_cast<const unsigned char *>("123456789"), 9), 0x2189u);
 }
 
-// the largest value a step can make: the shifted CRC below 0x1000 and at
-// most fifteen times 0x1081, so no step ever leaves sixteen bits
-TEST(crcnibble, stayswithinsixteenbits)
+// one bit at a time, as the CRC is defined (0x8408, the polynomial reflected)
+static unsigned
+bitwise(unsigned crc, unsigned nib)
 {
-	EXPECT_LE(0xFFFu | 15u * 0x1081u, 0xFFFFu);
-	EXPECT_EQ(crcnibble(0xFFFF, 0), 0xFFFu ^ 15u * 0x1081u);
+	for (int i = 0; i < 4; i++, nib >>= 1)
+		crc = (crc ^ nib) & 1 ? crc >> 1 ^ 0x8408 : crc >> 1;
+	return crc;
+}
+
+// every CRC so far with every nibble: the step's shortcut gives what four
+// bit steps do, and so never leaves sixteen bits
+TEST(crcnibble, agreeswithbitsteps)
+{
+	for (unsigned crc = 0; crc <= 0xFFFF; crc++)
+		for (unsigned nib = 0; nib < 16; nib++)
+			ASSERT_EQ(crcnibble(crc, static_cast<int>(nib)), bitwise(crc, nib)) << "crc " << crc << " nibble " << nib;
 }
 
 TEST(crcbytes, ninedigits)

@@ -19,7 +19,12 @@ while IFS='|' read -r name args before status out err after; do
 	case $name in '' | '#'*) continue ;; esac
 	before=$(trim "$before") after=$(trim "$after")
 	file=$work/$name
-	printf '%s' "$before" | xxd -r -p >"$file"
+	case $before in
+	-) file= ;; # the run names no file
+	none) ;;
+	dir) mkdir "$file" ;;
+	*) printf '%s' "$before" | xxd -r -p >"$file" ;;
+	esac
 	read -ra argv <<<"${args//FILE/$file}"
 	"$vexsum" "${argv[@]}" </dev/null >"$work/out" 2>"$work/err"
 	got=$?

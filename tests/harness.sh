@@ -51,9 +51,11 @@ recipe() {
 }
 
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
-# a file's bytes in upper-case hex; "none" for a missing file, "fifo" for a FIFO
+# a file's bytes in upper-case hex; "none" for a missing file, "fifo" for a
+# FIFO, "dir" for a folder
 hexof() {
 	if [ -p "$1" ]; then printf fifo
+	elif [ -d "$1" ]; then printf dir
 	elif [ -e "$1" ]; then xxd -p "$1" | tr -d '\n' | tr a-f A-F
 	else printf none
 	fi
@@ -74,13 +76,15 @@ limitoddfilled=${limitodd:0:2046}606004
 limiteven=$(printf '4B414C4D49522D58402BD07E00%02024d' 0)
 
 # verdict NAME STATUS WANT-STATUS FILE WANT-HEX [GOT WANT]...
-# Compares the exit status, every byte of the file, and each pair of output
-# files, shows what differs, and counts the case.
+# Compares the exit status, every byte of the file (none when FILE is empty:
+# the run was given no file), and each pair of output files, shows what
+# differs, and counts the case.
 verdict() {
 	local name=$1 got=$2 want=$3 file=$4 hex=$5 bad= i
 	shift 5
 	[ "$got" = "$want" ] || bad+=" status $got"
-	local have=$(hexof "$file")
+	local have=$hex
+	[ -z "$file" ] || have=$(hexof "$file")
 	if [ "$have" != "$hex" ]; then # a long file: where it starts to differ
 		local same=0
 		while [ "${have:same:2}" = "${hex:same:2}" ]; do same=$((same + 2)); done

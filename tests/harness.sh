@@ -9,7 +9,10 @@
 # - recipe, the sh block of README.md after "<!-- recipe: NAME -->";
 # - the fixtures: the sample and its true CRC, and the objects below;
 # - the system's error texts, the expected standard error, and verdict.
+# Every pipe runs under pipefail: a check takes the status of its first
+# command as much as of its last.
 
+set -o pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 work=$(mktemp -d) && chmod 755 "$work"
 onexit=:

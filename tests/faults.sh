@@ -286,7 +286,7 @@ read-only         | odd      | readonly                              | 1 root | 
 missing           | none     | $V FILE                               | 1 | FILE: {ENOENT}\n| none
 type-check        | odd      | inject %%stat:error=EIO:when=1        | 1 | FILE: {EIO}\n                | =
 first-read        | odd      | inject read:error=EIO:when=1          | 1 | FILE: {EIO}\n       | =
-bulk-read         | long     | inject read:error=EIO:when=2          | 1 | FILE: {EIO}\n       | =
+bulk-read         | long     | inject read,readv:error=EIO:when=2    | 1 | FILE: {EIO}\n       | =
 reread-odd        | odd      | inject pread64:error=EIO              | 1 | FILE: {EIO}\n       | =
 reread-even       | even     | inject pread64:error=EIO              | 1 | FILE: {EIO}\n       | =
 # the file shrinks after the walk has read it: cut before the re-read, by

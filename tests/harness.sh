@@ -4,8 +4,9 @@
 #   command to run first);
 # - counting: passed, failed, skipped, and summary for the closing line,
 #   "TITLE: N passed, N failed" (", N skipped" when any), and the status;
-# - skipall, which skips the whole script (status 77) saying why, in the line
-#   that tests/run shows, and needtools, which does so when a tool is missing;
+# - skipall, which skips the whole script (status 77) saying why, and
+#   needtools, which does so when a tool is missing; both, and each skipped
+#   case, print a line "TITLE: skipped: [CASE: ]WHY", which tests/run shows;
 # - recipe, the sh block of README.md after "<!-- recipe: NAME -->";
 # - the fixtures: the sample and its true CRC, and the objects below;
 # - the system's error texts, the expected standard error, and verdict.
@@ -22,8 +23,9 @@ pass=0 fail=0 skip=0
 passed() { pass=$((pass + 1)); }
 # failed NAME WHY...
 failed() { echo "FAIL $1: ${*:2}"; fail=$((fail + 1)); }
-# skipped NAME WHY...
-skipped() { echo "skip $1: ${*:2}"; skip=$((skip + 1)); }
+# skipped NAME WHY...: counts a skipped case, in a line of the form that
+# tests/run shows after ctest's summary, also when the script passes
+skipped() { echo "$title: skipped: $1: ${*:2}"; skip=$((skip + 1)); }
 # check NAME WHY COMMAND...: counts COMMAND's success, or fails NAME saying WHY
 check() { if "${@:3}"; then passed; else failed "$1" "$2"; fi; }
 # summary: the closing line; status 0 when all passed, 77 when nothing ran

@@ -240,6 +240,8 @@ main(int argc, char *argv[])
 	std::string rm = std::string("rm -rf ") + dir;
 	if (system(rm.c_str()) != 0)
 		fprintf(stderr, "property: could not remove %s\n", dir);
-	printf("property (seed %lu, %lu filled): %lu passed, %lu failed\n", seed, filled, pass, fail);
-	return fail ? 1 : 0;
+	// the harness's closing line and status (tests/harness.sh), the seed before it
+	printf("property: seed %lu, %lu of the files filled\n", seed, filled);
+	printf("property: %lu passed, %lu failed\n", pass, fail);
+	return fail > 0 || pass == 0 ? 1 : 0;
 }

@@ -3,7 +3,7 @@
 # usage: winpackage.sh BUILD-DIRECTORY VERSION
 set -u
 build=$1 version=$2
-title=package
+title=winpackage
 . "$(dirname "$0")/harness.sh"
 dir=$(cpackzip "$build" "vexsum-$version-win64") || { failed zip "$dir"; summary; exit; }
 for f in vexsum.exe vexsum.html vexsum.txt LICENSE.txt; do

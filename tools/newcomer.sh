@@ -30,7 +30,7 @@ git clone -q "$top" "$root/root/vexsum"
 
 # the README's two commands: the first builds and runs, the second tests
 recipe "two commands" >"$cache/commands"
-[ "$(wc -l <"$cache/commands")" = 2 ] || { echo "newcomer: the README has no two commands"; exit 1; }
+[ "$(wc -l <"$cache/commands")" = 2 ] || { failed readme "the README has no two commands"; summary; exit; }
 
 # run LINE: one README line in the fresh root, as root, from the checkout
 run() {
@@ -40,11 +40,21 @@ run() {
 }
 first=$(sed -n 1p "$cache/commands") second=$(sed -n 2p "$cache/commands")
 echo "newcomer: $first"
-run "$first" >"$cache/first.out" 2>&1 || { tail -n 30 "$cache/first.out"; echo "newcomer: the first command failed"; exit 1; }
-tail -n 3 "$cache/first.out"
-grep -q "$(printf '^\tTrue CRC:\t%s$' "$samplecrc")" "$cache/first.out" || { echo "newcomer: the first command printed no report"; exit 1; }
+if run "$first" >"$cache/first.out" 2>&1; then
+	tail -n 3 "$cache/first.out"
+	check first "it printed no report" grep -q "$(printf '^\tTrue CRC:\t%s$' "$samplecrc")" "$cache/first.out"
+else
+	tail -n 30 "$cache/first.out"
+	failed first "the command failed"
+fi
+[ "$fail" = 0 ] || { summary; exit; } # the second would only repeat the failure, at length
 echo "newcomer: $second"
-run "$second" >"$cache/second.out" 2>&1 || { tail -n 40 "$cache/second.out"; echo "newcomer: the second command failed"; exit 1; }
-grep -E 'tests passed|tests failed' "$cache/second.out"
-rm -rf "$root"
-echo "newcomer: 2 passed, 0 failed"
+if run "$second" >"$cache/second.out" 2>&1; then
+	grep -E 'tests passed|tests failed' "$cache/second.out" || true
+	passed
+else
+	tail -n 40 "$cache/second.out"
+	failed second "the command failed"
+fi
+[ "$fail" != 0 ] || rm -rf "$root" # a failed root stays, to be looked into
+summary

@@ -1,10 +1,11 @@
 // Writes the true CRC into the object's CRC field, in place. Before the first
 // byte goes out the run has made sure that the file still holds the whole
-// field and that no file-size limit falls inside it, and on Linux it has
-// allocated the field's blocks, so that a full disk refuses it whole. An
-// error part way all the same (a failing disk, or a full disk where blocks
-// cannot be allocated ahead) puts the old bytes back; only if that fails too
-// may the field be left partly new, and the error line then says so.
+// field and that no file-size limit falls inside it, and where it can (Linux,
+// on a file system that allocates ahead) it has allocated the field's blocks,
+// so that a full disk refuses it whole. An error part way all the same (a
+// failing disk, or a full disk on Windows or where blocks cannot be allocated
+// ahead) puts the old bytes back; only if that fails too may the field be
+// left partly new, and the error line then says so.
 #include <cerrno>
 
 #include "libobj.h"

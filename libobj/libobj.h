@@ -48,7 +48,7 @@ constexpr unsigned lockwait = 10000; // milliseconds in all
 void openlocked(const char *path);
 
 // where systems differ (posix.cpp, windows.cpp); file positions are 64-bit everywhere
-void getargs(int *argc, char ***argv); // the arguments in UTF-8, as the system gave them
+void getargs(int *argc, char ***argv); // the arguments: UTF-8 on Windows, bytes as given elsewhere
 void keepstreams();        // closed standard streams stood in for, never lent to the file
 void nosizesignal();       // a file-size limit met fails a write, and kills nothing
 FILE *openlib(const char *path); // "r+b", only a regular file; EWOULDBLOCK: another's lease
@@ -59,9 +59,10 @@ void pausefor(unsigned ms);
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
 int getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at);
 int putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at);
-// makes sure that bytes at..at+n-1, which the file still holds, can be written
-// whole (no size limit or full disk stops the write part way), allocating
-// them where the system can; 0, or -1 and errno
+// checks that bytes at..at+n-1, which the file still holds, lie within any
+// file-size limit, and allocates their blocks where the system and the file
+// system can (Linux), so that a full disk refuses them whole; elsewhere a
+// full disk may still stop the write part way; 0, or -1 and errno
 int reservefield(FILE *f, std::int64_t at, size_t n);
 
 // the ways a run ends early

@@ -1,5 +1,6 @@
-// What vexsum needs of a POSIX system beyond the standard streams
-// (Linux, macOS, the BSDs); windows.cpp is its counterpart.
+// What vexsum needs of a POSIX system beyond the standard streams; built and
+// tested on Linux only, though it keeps to POSIX outside its Linux blocks.
+// windows.cpp is its counterpart.
 #include <cerrno>
 #include <csignal>
 

@@ -7,7 +7,7 @@ object), show the bytes changed, offer a corrected file alone for download
 with the console program's bytes, and keep the console's lines. A failing
 file must not stop a batch; a 200 MB file must not freeze the page; axe-core
 must find nothing serious in either colour scheme at a desk's or a phone's
-width.
+width. The npm package's module, vexsum.mjs, must run in the browser too.
 usage: web.py WEB-BUILD NATIVE-VEXSUM NATIVE-MKLIB GOLDEN-TABLE AXE.JS|- [SCREENSHOT.png]"""
 import base64
 import functools
@@ -305,6 +305,14 @@ try:
         base64.b64encode(largest).decode())
     print(f"web: the largest object took {took:.0f} ms in the page")
     check("largest object's time", took < 1000, f"{took:.0f} ms")
+    # the npm package's module, vexsum.mjs, imported by a served page: the same engine
+    said = browser.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        const bytes = Uint8Array.from(arguments[0].match(/../g), h => parseInt(h, 16));
+        import('./npm/vexsum.mjs').then(m => m.check(bytes))
+          .then(r => done([r.kind, r.stored, r.truecrc, r.at]), e => done(String(e)));""",
+        "4B414C4D49522D58402BA00000000000")
+    check("module in the browser", said == ["corrected", "0000", "737A", 13], said)
     reports = violations()
     check("served policy", not reports, reports)
 

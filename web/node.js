@@ -6,6 +6,8 @@
 // to it fails and the program ends as it does natively. On Linux a stream on
 // /dev/null counts as Node's when it is open read-write (a shell's >/dev/null
 // is write-only); where the system does not say, any stream on /dev/null does.
+// One that a parent opened read-write (Python's subprocess.DEVNULL) looks the
+// same and is refused too: a run that cannot tell must not fill unseen.
 var nodeclosed = [0, 1, 2].filter(fd => {
   const fs = require('fs');
   try {

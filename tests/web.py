@@ -5,7 +5,11 @@ disk; files given through its own file input. For each file the page must
 say what happened in words (corrected, already right, not a library
 object), show the bytes changed, offer a corrected file alone for download
 with the console program's bytes, and keep the console's lines. A failing
-file must not stop a batch; a 200 MB file must not freeze the page; axe-core
+file must not stop a batch; a 200 MB file must not freeze the page; every
+state true: Clear only with something to clear, ending a batch mid-way; a
+pick joining a running batch; downloads after Back; the page's own reasons
+for a file changed or removed since it was chosen; a folder dropped anywhere
+walked whole; a line with scripts off; a phone's button centred; axe-core
 must find nothing serious in either colour scheme at a desk's or a phone's
 width.
 usage: web.py WEB-BUILD NATIVE-VEXSUM NATIVE-MKLIB GOLDEN-TABLE AXE.JS|- [SCREENSHOT.png]"""
@@ -81,12 +85,13 @@ def verdict(lines, status, before, after):
 files = []
 
 
-def make(name, data):
+def make(name, data, listed=True):
     path = os.path.join(work, "in", name)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
         f.write(data)
-    files.append(path)
+    if listed:
+        files.append(path)
     return path
 
 
@@ -305,6 +310,127 @@ try:
     check("largest object's time", took < 1000, f"{took:.0f} ms")
     reports = violations()
     check("served policy", not reports, reports)
+
+    # the states of a batch, on a fresh page: Clear only when there is
+    # something to clear, and mid-batch it ends the batch, in the first and in
+    # a later one; a pick mid-batch joins it; Back and Forward keep downloads
+    many = []
+    for i in range(100):
+        hexbody = "".join(random.choice("0123456789ABCDEF") for _ in range(random.randrange(200, 2000)))
+        many.append(make(f"many/{i:03d}.lib", subprocess.run([mklib, hexbody, "0000"], stdout=subprocess.PIPE,
+                                                            check=True).stdout, listed=False))
+    notes = [p for p in files if p.endswith("/notes.txt")][0]
+    browser.get(url)
+    ready()
+    clearer = browser.find_element(By.ID, "clear")
+    check("Clear at first", not clearer.is_displayed(), "Clear is shown with nothing to clear")
+    cards = lambda: len(browser.find_elements(By.CSS_SELECTOR, "#results li"))
+    status = lambda: browser.find_element(By.ID, "status").text
+    for which in ("first", "second"):
+        if which == "second":
+            give([p for p in files if p.endswith("/odd.lib")], downloaded=False)
+            check("Clear after a batch", clearer.is_displayed(), "no Clear beside a card")
+        before = cards()
+        browser.find_element(By.ID, "files").send_keys("\n".join(many))
+        # read the count and click in one task, so that no card comes between
+        shown = browser.execute_async_script("""
+            const [k, done] = [arguments[0], arguments[arguments.length - 1]];
+            const poll = () => { const n = document.querySelectorAll('#results li').length;
+              if (n >= k) { document.getElementById('clear').click(); done(n); } else setTimeout(poll, 2); };
+            poll();""", before + 5) - before
+        time.sleep(1.5)  # what was under way when Clear came must not come back
+        want = f"Cleared; {100 - shown} files were not processed"
+        check(f"Clear mid-batch, {which} batch", status() == want and cards() == 0,
+              f"{status()!r} with {cards()} cards, want {want!r} and none")
+        check(f"Clear mid-batch, {which} batch", not clearer.is_displayed(), "Clear is shown with nothing to clear")
+        focused = browser.execute_script("return document.activeElement.id")
+        check(f"focus after Clear, {which} batch", focused == "files", f"focus on {focused!r}")
+
+    # a pick during a batch joins it: counted, and the tally covers all
+    browser.execute_script("""window.said = [];
+        new MutationObserver(() => window.said.push(document.getElementById('status').textContent))
+          .observe(document.getElementById('status'), { childList: true, characterData: true, subtree: true });""")
+    two = [p for p in files if p.endswith("/odd.lib")] + [notes]
+    browser.find_element(By.ID, "files").send_keys("\n".join(many))
+    WebDriverWait(browser, 30).until(lambda b: cards() >= 3)
+    browser.find_element(By.ID, "files").send_keys("\n".join(two))
+    WebDriverWait(browser, 60).until(lambda b: cards() == 102 and tally(b))
+    said = browser.execute_script("return window.said")
+    check("pick mid-batch", any(re.fullmatch(r"Working: \d+ of 102", w) for w in said), said[-3:])
+    counted = sum(int(n) for n in re.findall(r"\d+", status()))
+    check("pick mid-batch tally", counted == 102, f"{status()!r} counts {counted} of 102")
+    shown = browser.execute_async_script(CARDS, 102)
+    check("pick mid-batch order", [c["name"] for c in shown] == [os.path.basename(p) for p in many + two],
+          [c["name"] for c in shown[-3:]])
+
+    # a removed and a changed file, read after they were chosen: said so
+    removed, changed = make("removed.lib", sample, listed=False), make("changed.lib", sample, listed=False)
+    browser.find_element(By.ID, "clear").click()
+    browser.find_element(By.ID, "files").send_keys("\n".join(many + [removed, changed]))
+    os.remove(removed)
+    with open(changed, "ab") as f:
+        f.write(b"more")
+    WebDriverWait(browser, 60).until(lambda b: cards() == 102 and tally(b))
+    shown = browser.execute_async_script(CARDS, 102)[-2:]
+    for path, card in zip((removed, changed), shown):
+        want = f"{os.path.basename(path)} changed or was removed after it was chosen: choose it again"
+        check(f"{os.path.basename(path)} reason", card["verdict"] == want, f"{card['verdict']!r}, want {want!r}")
+
+    # a drop anywhere in the window, not only on the box: a nested folder is
+    # walked, each file under its path in it, beside a file dropped with it
+    tree = os.path.join(work, "tree")
+    inside = {"a.lib": many[0], "sub/b.txt": notes, "sub/deeper/c.lib": many[0]}
+    for name, source in inside.items():
+        os.makedirs(os.path.dirname(os.path.join(tree, name)), exist_ok=True)
+        shutil.copyfile(source, os.path.join(tree, name))
+    browser.find_element(By.ID, "clear").click()
+    below = browser.execute_script("window.scrollTo(0, 0); return innerHeight - 20")  # under the box
+    for kind in ("dragEnter", "dragOver", "drop"):
+        if kind == "drop":
+            cue = browser.execute_script("return getComputedStyle(document.body, '::after').content")
+            check("drop cue", "Drop" in cue, f"no cue while a drag is over the window: {cue!r}")
+        browser.execute_cdp_cmd("Input.dispatchDragEvent", {"type": kind, "x": 640, "y": below, "data": {
+            "items": [], "files": [tree, many[1]], "dragOperationsMask": 65535}})
+    WebDriverWait(browser, 30).until(lambda b: cards() == 4 and tally(b))
+    shown = browser.execute_async_script(CARDS, 4)
+    check("dropped folder", [c["name"] for c in shown] == ["tree/" + n for n in inside] + ["001.lib"],
+          [c["name"] for c in shown])
+    words = [expect(p)[2] for p in list(inside.values()) + [many[1]]]
+    check("dropped folder", [c["verdict"] for c in shown] == words, [c["verdict"] for c in shown])
+    check("dropped folder download", download(0) == expect(many[0])[1], "the download differs from the console's file")
+
+    # Back and Forward: the page comes back from the browser's cache, and its downloads still work
+    browser.execute_script("window.kept = true")
+    browser.get(folder + "vexsum.css")
+    browser.back()
+    kept = browser.execute_script("return window.kept === true")
+    if not kept:
+        skipped += 1
+        print("skip back and forward: the browser did not keep the page")
+    else:
+        check("after Back", cards() == 4, f"{cards()} cards")
+        check("download after Back", download(2) == expect(many[0])[1], "the download differs from the console's file")
+
+    # with scripts off, the page says that it needs them, and nothing waits
+    browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
+    browser.get(url)
+    text = browser.find_element(By.TAG_NAME, "body").text
+    check("no script", "JavaScript" in text and "Loading" not in text, text)
+    browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+
+    # a phone's button: its words in the middle of it
+    browser.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
+    browser.set_window_size(375, 740)
+    browser.get(url)
+    ready()
+    off = browser.execute_script("""
+        const pick = document.querySelector('.pick'), words = document.createRange();
+        words.selectNodeContents(pick);
+        const a = pick.getBoundingClientRect(), b = words.getBoundingClientRect();
+        return [a.height, (b.top - a.top) - (a.bottom - b.bottom)];""")
+    check("phone button", abs(off[1]) <= 2, f"words {off[1]:.0f} px off the middle of a {off[0]:.0f} px button")
+    browser.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+    browser.set_window_size(1280, 800)
 
     # axe-core on the page after a batch, in both colour schemes at a desk's and a phone's width
     browser.get(url)

@@ -13,7 +13,12 @@ const zone = document.getElementById('zone');
 const clearer = document.getElementById('clear');
 let ready = false;
 const waiting = []; // files given while the program loads
-let queue = Promise.resolve(); // batches, one after another
+// the batch: files given while one runs join it, and Clear ends it
+let pending = []; // { file, path } not yet started
+let working = false;
+let round = 0; // each Clear starts a new round: a card from an older one is dropped
+let done = 0, total = 0, tally = null;
+let newest = null; // the batch's last card so far: the next goes after it
 let links = []; // object URLs of the downloads shown
 
 // one run of the program on the bytes of a file: its lines (standard error
@@ -67,64 +72,135 @@ function element(tag, className, text) {
   return e;
 }
 
+// the page's words for a file that the browser can no longer read as it was
+const gone = path => Object.assign(new Error(`${path} changed or was removed after it was chosen: choose it again`), { own: true });
+
+// the first bytes of a file, as many as the program needs
+async function head(entry) {
+  if (entry.failure) throw entry.failure;
+  let bytes;
+  try {
+    bytes = new Uint8Array(await entry.file.slice(0, headlength).arrayBuffer());
+  } catch (e) {
+    // the browser checks the file against what it was when chosen
+    if (e && (e.name === 'NotFoundError' || e.name === 'NotReadableError')) throw gone(entry.path);
+    throw e;
+  }
+  if (entry.file.size !== entry.size || bytes.length !== Math.min(entry.size, headlength)) throw gone(entry.path);
+  return bytes;
+}
+
 // one file's card: the verdict first, then the bytes changed and the
 // download, then what the console program printed, folded away
-async function show(file, before, tally) {
+async function show(entry) {
+  const file = entry.file, name = file ? file.name : entry.path;
   const item = element('li');
-  item.append(element('h2', '', file.name));
+  item.append(element('h2', '', entry.path));
   try {
-    const head = new Uint8Array(await file.slice(0, headlength).arrayBuffer());
-    const r = await run(file.name, head);
-    const v = verdict(file.name, r, head);
-    tally[v.kind]++;
+    const before = await head(entry);
+    const r = await run(name, before);
+    const v = verdict(name, r, before);
     item.append(element('p', 'verdict ' + v.kind, v.words));
     if (v.bytes) item.append(element('p', 'bytes', v.bytes));
     if (v.kind === 'corrected') {
-      const link = element('a', 'download', 'Download ' + file.name);
-      link.href = URL.createObjectURL(new Blob([r.after, file.slice(head.length)], { type: 'application/octet-stream' }));
-      link.download = file.name;
+      const link = element('a', 'download', 'Download ' + name);
+      link.href = URL.createObjectURL(new Blob([r.after, file.slice(before.length)], { type: 'application/octet-stream' }));
+      link.download = name;
       links.push(link.href);
       item.append(link);
     }
     const details = element('details');
     details.append(element('summary', '', 'What the console program printed'), element('pre', 'lines', r.lines.join('\n')));
     item.append(details);
+    return { item, kind: v.kind };
   } catch (e) {
-    tally.failed++;
     // the program's file system refuses a name such as a/b.lib, with no words of its own
     const why = e && typeof e.errno === 'number' ? 'the program cannot take a file of that name' : e && e.message ? e.message : e;
-    item.append(element('p', 'verdict failed', `Could not read ${file.name}: ${why}`));
+    item.append(element('p', 'verdict failed', e && e.own ? e.message : `Could not read ${entry.path}: ${why}`));
+    return { item, kind: 'failed' };
   }
-  results.insertBefore(item, before);
 }
 
 const count = (n, one, many) => n + ' ' + (n === 1 ? one : many);
 
-async function batch(files) {
-  const tally = { corrected: 0, right: 0, refused: 0, failed: 0 };
-  statusline.textContent = 'Working on ' + count(files.length, 'file…', 'files…');
+function progress() {
+  statusline.textContent = `Working: ${Math.min(done + 1, total)} of ${total}`;
+}
+
+async function work() {
+  const mine = round;
+  working = true;
+  clearer.hidden = false;
   try {
-    const before = results.firstChild; // each batch above the last, in its own order
-    for (const file of files) await show(file, before, tally);
+    while (pending.length) {
+      progress();
+      const { item, kind } = await show(pending.shift());
+      if (mine !== round) return;
+      tally[kind]++;
+      done++;
+      // each batch above the last, in its own order
+      if (newest) newest.after(item); else results.prepend(item);
+      newest = item;
+    }
     statusline.textContent = count(tally.corrected, 'corrected', 'corrected') + ', ' +
       count(tally.right, 'already right', 'already right') + ', ' +
       count(tally.refused, 'not a library object', 'not library objects') + ', ' +
       count(tally.failed, 'error', 'errors');
   } catch (e) {
+    if (mine !== round) return;
     statusline.textContent = 'Stopped: ' + (e && e.message ? e.message : e);
   }
+  working = false;
   clearer.hidden = results.children.length === 0;
 }
 
-function take(files) {
-  const list = Array.from(files);
+// files from the picker or a drop, as { file, path }: a batch of their own,
+// or more for the batch that runs
+function take(list) {
   if (list.length === 0) return;
   if (!ready) {
     waiting.push(...list);
     statusline.textContent = 'Loading the program… then ' + count(waiting.length, 'file', 'files') + '.';
     return;
   }
-  queue = queue.then(() => batch(list));
+  pending.push(...list);
+  if (working) {
+    total += list.length;
+    progress();
+    return;
+  }
+  done = 0;
+  total = list.length;
+  tally = { corrected: 0, right: 0, refused: 0, failed: 0 };
+  newest = null;
+  work();
+}
+
+// (its size now: a file removed before it is read would read as empty)
+const picked = files => Array.from(files, file => ({ file, path: file.webkitRelativePath || file.name, size: file.size }));
+
+// a dropped folder's files, subfolders included, in name order; a file that
+// cannot be opened gets a card that says so
+async function walk(entry, out) {
+  const path = entry.fullPath.replace(/^\//, '');
+  if (entry.isDirectory) {
+    const reader = entry.createReader(), all = [];
+    for (;;) {
+      const some = await new Promise((resolve, reject) => reader.readEntries(resolve, reject));
+      if (some.length === 0) break;
+      all.push(...some);
+    }
+    all.sort((a, b) => (a.name < b.name ? -1 : a.name > b.name ? 1 : 0));
+    for (const e of all) await walk(e, out);
+  } else {
+    try {
+      const file = await new Promise((resolve, reject) => entry.file(resolve, reject));
+      out.push({ file, path, size: file.size });
+    } catch (e) {
+      out.push({ file: null, path, failure: gone(path) });
+    }
+  }
+  return out;
 }
 
 async function load() {
@@ -138,30 +214,52 @@ async function load() {
 }
 
 input.addEventListener('change', () => {
-  take(input.files);
+  take(picked(input.files));
   input.value = '';
 });
-zone.addEventListener('dragover', e => {
+// the whole window takes a drop: while a drag is over it, it says so
+let dragend = 0;
+window.addEventListener('dragover', e => {
   e.preventDefault();
-  zone.classList.add('over');
+  document.body.classList.add('dragging');
+  clearTimeout(dragend);
+  dragend = setTimeout(() => document.body.classList.remove('dragging'), 200);
 });
-zone.addEventListener('dragleave', () => zone.classList.remove('over'));
-zone.addEventListener('drop', e => {
+window.addEventListener('drop', e => {
   e.preventDefault();
-  zone.classList.remove('over');
-  take(e.dataTransfer.files);
+  document.body.classList.remove('dragging');
+  // the entries can be had only while the event lasts; their files later
+  const items = Array.from(e.dataTransfer.items || []).filter(i => i.kind === 'file');
+  const entries = items.map(i => (i.webkitGetAsEntry ? i.webkitGetAsEntry() : null));
+  if (entries.length === 0 || entries.some(x => !x)) {
+    take(picked(e.dataTransfer.files));
+    return;
+  }
+  (async () => {
+    const list = [];
+    for (const entry of entries) await walk(entry, list);
+    take(list);
+  })().catch(err => {
+    statusline.textContent = 'Could not read what was dropped: ' + (err && err.message ? err.message : err);
+  });
 });
-// a file dropped beside the zone must not replace the page
-window.addEventListener('dragover', e => e.preventDefault());
-window.addEventListener('drop', e => e.preventDefault());
 clearer.addEventListener('click', () => {
+  const left = working ? total - done : 0;
+  round++;
+  pending = [];
+  working = false;
   links.forEach(url => URL.revokeObjectURL(url));
   links = [];
   results.replaceChildren();
   clearer.hidden = true;
-  statusline.textContent = 'Ready.';
+  statusline.textContent = left ? `Cleared; ${count(left, 'file was', 'files were')} not processed` : 'Ready.';
+  input.focus();
 });
-window.addEventListener('pagehide', () => links.forEach(url => URL.revokeObjectURL(url)));
+// a page kept for Back keeps its downloads
+window.addEventListener('pagehide', e => {
+  if (!e.persisted) links.forEach(url => URL.revokeObjectURL(url));
+});
+statusline.textContent = 'Loading the program…';
 zone.classList.add('waiting');
 load().catch(e => {
   statusline.textContent = 'The program could not start (' + (e && e.message ? e.message : e) +

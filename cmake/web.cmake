@@ -1,26 +1,61 @@
 # The browser: vexsum.html, the page, beside vexsum.css and vexsum.js, which
 # holds the console program's own code compiled to WebAssembly (inlined, so
-# that the page works opened from disk too) and the page's script
-# (web/page.js). No inline script or style: the page keeps a strict
-# Content-Security-Policy. cpack makes vexsum-VERSION-web.zip: the page, its
-# style and script, and the licence.
-set_target_properties(vexsum PROPERTIES SUFFIX .js)
+# that the page works opened from disk too), the engine that runs it on
+# bytes (web/engine.js) and the page's script (web/page.js). No inline
+# script or style: the page keeps a strict Content-Security-Policy. cpack
+# makes vexsum-VERSION-web.zip: the page, its style and script, and the
+# licence. The npm package, in npm/, holds the same program and engine as
+# an ES module, vexsum.mjs, for scripts in a browser or in Node, and the
+# console program for Node, cli.js (npx vexsum).
 # Debian's emscripten runs node with the modules that Debian's node finds
-# itself, in /usr/share/nodejs; another node needs to be told
+# itself, in /usr/share/nodejs; another node needs to be told (the programs
+# made before this file, and all after it)
 if(EXISTS /usr/share/nodejs)
 	set(nodepath /usr/share/nodejs)
 	if(NOT "$ENV{NODE_PATH}" STREQUAL "")
 		string(APPEND nodepath ":$ENV{NODE_PATH}")
 	endif()
-	set_target_properties(vexsum mklib PROPERTIES CXX_LINKER_LAUNCHER "env;NODE_PATH=${nodepath}")
+	set(CMAKE_CXX_LINKER_LAUNCHER env NODE_PATH=${nodepath})
+	set_target_properties(vexsum mklib PROPERTIES CXX_LINKER_LAUNCHER "${CMAKE_CXX_LINKER_LAUNCHER}")
 endif()
-set_property(TARGET vexsum APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/web/page.js)
+set_target_properties(vexsum PROPERTIES OUTPUT_NAME vexsum-engine SUFFIX .js)
+set_property(TARGET vexsum APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/web/engine.js)
 target_link_options(vexsum PRIVATE
-	--extern-post-js ${PROJECT_SOURCE_DIR}/web/page.js
+	--extern-post-js ${PROJECT_SOURCE_DIR}/web/engine.js
 	-sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createVexsum
 	-sINVOKE_RUN=0 -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1
 	-sEXPORTED_RUNTIME_METHODS=FS,callMain
 	-sSINGLE_FILE=1 -sDYNAMIC_EXECUTION=0)
+# one link, so that the page and the module hold the same WebAssembly
+file(WRITE ${PROJECT_BINARY_DIR}/export.mjs "export { check };\n")
+add_custom_command(OUTPUT vexsum.js
+	COMMAND ${CMAKE_COMMAND} -E cat $<TARGET_FILE:vexsum> ${PROJECT_SOURCE_DIR}/web/page.js >vexsum.js
+	DEPENDS vexsum ${PROJECT_SOURCE_DIR}/web/page.js)
+add_custom_command(OUTPUT npm/vexsum.mjs
+	COMMAND ${CMAKE_COMMAND} -E cat $<TARGET_FILE:vexsum> ${PROJECT_BINARY_DIR}/export.mjs >npm/vexsum.mjs
+	DEPENDS vexsum ${PROJECT_BINARY_DIR}/export.mjs)
+add_custom_target(scripts ALL DEPENDS vexsum.js npm/vexsum.mjs)
+# the console program on Node's own file system, in one file (without, it
+# would fetch() its .wasm, which Node cannot), its status Node's; what Node
+# cannot do as the system does is web/node.js's
+add_executable(vexsum-node driver/vexsum.cpp)
+target_compile_definitions(vexsum-node PRIVATE VEXSUM_VERSION="${PROJECT_VERSION}")
+target_compile_options(vexsum-node PRIVATE -fno-exceptions -fno-rtti)
+target_link_libraries(vexsum-node PRIVATE libobj)
+set_target_properties(vexsum-node PROPERTIES OUTPUT_NAME cli SUFFIX .js
+	RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/npm)
+set(nodelink -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1 -sEXIT_RUNTIME=1)
+target_link_options(vexsum-node PRIVATE ${nodelink}
+	--extern-pre-js ${PROJECT_SOURCE_DIR}/web/shebang.js --pre-js ${PROJECT_SOURCE_DIR}/web/node.js)
+set_property(TARGET vexsum-node APPEND PROPERTY LINK_DEPENDS
+	${PROJECT_SOURCE_DIR}/web/shebang.js ${PROJECT_SOURCE_DIR}/web/node.js)
+# the tests' sample maker writes bytes to standard output: Node's too
+target_link_options(mklib PRIVATE ${nodelink})
+# npm wants three numbers: 1.0 is 1.0.0
+string(REGEX REPLACE "^([0-9]+\\.[0-9]+)$" "\\1.0" npmversion ${PROJECT_VERSION})
+configure_file(web/package.json.in npm/package.json @ONLY)
+configure_file(LICENSE npm/LICENSE COPYONLY)
+configure_file(${PROJECT_BINARY_DIR}/vexsum.1 npm/vexsum.1 COPYONLY)
 configure_file(web/vexsum.html vexsum.html COPYONLY)
 configure_file(web/vexsum.css vexsum.css COPYONLY)
 

@@ -1,14 +1,11 @@
 #!/bin/sh
-# The page's test (web.py) needs the console program to compare with: built
-# here for this machine from the same sources, in the web build's folder;
-# and axe-core, from the npm registry, to check the page's accessibility
-# (without it that check is skipped and says so).
+# The page's test (web.py) needs the console program to compare with (built
+# by native.sh in the web build's folder) and axe-core, from the npm
+# registry, to check the page's accessibility (without it that check is
+# skipped and says so).
 # usage: web.sh WEB-BUILD SOURCE [SCREENSHOT.png]
 set -eu
 build=$(cd "$1" && pwd) source=$2
-cmake -S "$source" -B "$build/console" -DBUILD_TESTING=OFF >"$build/console.log" 2>&1 &&
-	cmake --build "$build/console" --target vexsum mklib >>"$build/console.log" 2>&1 ||
-	{ cat "$build/console.log"; exit 1; }
 axe=$build/axe/node_modules/axe-core/axe.min.js
 # (two minutes at most: a machine without the registry must not wait on it)
 [ -f "$axe" ] || timeout 120 npm install --prefix "$build/axe" --no-audit --no-fund --silent \

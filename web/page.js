@@ -1,6 +1,5 @@
-// The page around the console program, appended to vexsum.js by the build.
-// Each file goes through the program's own main, compiled to WebAssembly, in
-// a fresh instance of it (an exit ends only that instance), on a copy of as
+// The page around the console program, appended to vexsum.js by the build
+// after engine.js. Each file goes through engine.js's check, on a copy of as
 // much of the file as an object can span; the rest of the file is never read.
 
 // the largest object's file, header included, and one byte more, which
@@ -21,48 +20,15 @@ let done = 0, total = 0, tally = null;
 let newest = null; // the batch's last card so far: the next goes after it
 let links = []; // object URLs of the downloads shown
 
-// one run of the program on the bytes of a file: its lines (standard error
-// and output in the order written), its exit status and the bytes after
-async function run(name, bytes) {
-  const lines = [];
-  const vexsum = await createVexsum({ print: line => lines.push(line), printErr: line => lines.push(line) });
-  vexsum.FS.mkdir('/files');
-  vexsum.FS.chdir('/files');
-  vexsum.FS.writeFile(name, bytes);
-  const status = vexsum.callMain([name]);
-  return { lines, status, after: vexsum.FS.readFile(name) };
-}
-
 const hex = bytes => Array.from(bytes, b => b.toString(16).toUpperCase().padStart(2, '0')).join(' ');
 
-// the stretch of bytes that the run changed, or null
-function changed(before, after) {
-  let first = -1, last = -1;
-  for (let i = 0; i < before.length; i++) {
-    if (before[i] !== after[i]) {
-      if (first < 0) first = i;
-      last = i;
-    }
-  }
-  if (first < 0) return null;
-  return `at byte ${first}: ${hex(before.subarray(first, last + 1))} → ${hex(after.subarray(first, last + 1))}`;
-}
-
 // what happened to the file, in words: its kind and sentence, and the bytes changed
-function verdict(name, r, before) {
-  const value = label => (r.lines.map(line => line.split('\t')).find(f => f[1] === label) || [])[2];
-  const stored = value('Library CRC:'), truecrc = value('True CRC:');
-  if (r.status !== 0) {
-    const last = r.lines[r.lines.length - 1] || '';
-    const why = last.startsWith(name + ': ') ? last.slice(name.length + 2) : last;
-    return { kind: 'failed', words: `Could not fill ${name}: ${why}; the file is unchanged` };
-  }
-  if (!truecrc) return { kind: 'refused', words: 'Not a library object: left unchanged' };
-  const bytes = changed(before, r.after);
-  if (!bytes) return { kind: 'right', words: `CRC already right (${truecrc}): the file needs no change` };
-  const words = stored === truecrc ? `CRC already right (${truecrc}); the unused half byte after it is now 0`
-                                   : `CRC corrected: was ${stored}, now ${truecrc}`;
-  return { kind: 'corrected', words, bytes };
+function verdict(r) {
+  if (r.kind === 'notlibrary') return { kind: 'refused', words: 'Not a library object: left unchanged' };
+  if (r.kind === 'right') return { kind: 'right', words: `CRC already right (${r.truecrc}): the file needs no change` };
+  const words = r.stored === r.truecrc ? `CRC already right (${r.truecrc}); the unused half byte after it is now 0`
+                                       : `CRC corrected: was ${r.stored}, now ${r.truecrc}`;
+  return { kind: 'corrected', words, bytes: `at byte ${r.at}: ${hex(r.before)} → ${hex(r.after)}` };
 }
 
 function element(tag, className, text) {
@@ -98,13 +64,20 @@ async function show(entry) {
   item.append(element('h2', '', entry.path));
   try {
     const before = await head(entry);
-    const r = await run(name, before);
-    const v = verdict(name, r, before);
+    let r, v;
+    try {
+      r = await check(before, name);
+      v = verdict(r);
+    } catch (e) {
+      if (!e.lines) throw e; // the program did not run
+      r = { lines: e.lines };
+      v = { kind: 'failed', words: `Could not fill ${entry.path}: ${e.message}; the file is unchanged` };
+    }
     item.append(element('p', 'verdict ' + v.kind, v.words));
     if (v.bytes) item.append(element('p', 'bytes', v.bytes));
     if (v.kind === 'corrected') {
       const link = element('a', 'download', 'Download ' + name);
-      link.href = URL.createObjectURL(new Blob([r.after, file.slice(before.length)], { type: 'application/octet-stream' }));
+      link.href = URL.createObjectURL(new Blob([r.bytes, file.slice(before.length)], { type: 'application/octet-stream' }));
       link.download = name;
       links.push(link.href);
       item.append(link);
@@ -114,8 +87,7 @@ async function show(entry) {
     item.append(details);
     return { item, kind: v.kind };
   } catch (e) {
-    // the program's file system refuses a name such as a/b.lib, with no words of its own
-    const why = e && typeof e.errno === 'number' ? 'the program cannot take a file of that name' : e && e.message ? e.message : e;
+    const why = e && e.message ? e.message : e;
     item.append(element('p', 'verdict failed', e && e.own ? e.message : `Could not read ${entry.path}: ${why}`));
     return { item, kind: 'failed' };
   }

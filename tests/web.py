@@ -423,6 +423,56 @@ try:
         check("after Back", cards() == 4, f"{cards()} cards")
         check("download after Back", download(2) == console(many[0])[2], "the download differs from the console's file")
 
+    # a list that reads at a glance: each kind of verdict its own mark and
+    # tint; the files that need attention named under the tally, each a link
+    # to its card; a filter; each verdict said politely, the tally once
+    browser.find_element(By.ID, "clear").click()
+    browser.execute_script("""window.busy = []; window.heard = [];
+        new MutationObserver(() => window.busy.push(document.getElementById('status').getAttribute('aria-busy')))
+          .observe(document.getElementById('status'), { attributes: true, attributeFilter: ['aria-busy'] });
+        new MutationObserver(() => window.heard.push(document.getElementById('said').textContent))
+          .observe(document.getElementById('said'), { childList: true, characterData: true, subtree: true });""")
+    kinds = {"odd.lib": "corrected", "even-already-right.lib": "right", "notes.txt": "refused", "a/b.lib": "failed"}
+    with_bytes = []
+    for name in kinds:
+        with open([p for p in files if p.endswith("/" + name.replace("a/b.lib", "odd.lib"))][0], "rb") as f:
+            with_bytes.append([name, f.read().hex()])
+    browser.execute_script("""
+        const list = new DataTransfer();
+        for (const [name, hex] of arguments[0])
+          list.items.add(new File([Uint8Array.from(hex.match(/../g), h => parseInt(h, 16))], name));
+        const input = document.getElementById('files');
+        input.files = list.files;
+        input.dispatchEvent(new Event('change'));""", with_bytes)
+    WebDriverWait(browser, 30).until(lambda b: cards() == 4 and tally(b))
+    looks = browser.execute_script("""
+        return Array.from(document.querySelectorAll('#results li')).map(li => {
+          const v = li.querySelector('.verdict');
+          return [li.querySelector('h2').textContent, getComputedStyle(v, '::before').content,
+                  getComputedStyle(li).backgroundColor, getComputedStyle(li).borderLeftColor, v.textContent]; });""")
+    for field, what in ((1, "mark"), (2, "tint"), (3, "edge")):
+        seen = [look[field] for look in looks]
+        check(f"each kind its own {what}", len(set(seen)) == 4 and not {"none", "rgba(0, 0, 0, 0)"} & set(seen), seen)
+    check("each kind its own words", [look[4] for look in looks] == [
+        CORRECTED[0], RIGHT[1], REFUSED, "Could not read a/b.lib: the program cannot take a file of that name"],
+        [look[4] for look in looks])
+    named = browser.execute_script("""
+        const p = document.getElementById('attention');
+        return [p.hidden, p.textContent, Array.from(p.querySelectorAll('a')).map(a =>
+          [a.textContent, document.querySelector(a.getAttribute('href') + ' h2').textContent])];""")
+    check("attention", not named[0] and named[1] == "Not a library object: notes.txt. Error: a/b.lib."
+          and named[2] == [["notes.txt", "notes.txt"], ["a/b.lib", "a/b.lib"]], named)
+    browser.find_element(By.ID, "only").click()
+    visible = [e.text for e in browser.find_elements(By.CSS_SELECTOR, "#results li h2") if e.is_displayed()]
+    check("filter", visible == ["odd.lib", "notes.txt", "a/b.lib"], visible)
+    browser.find_element(By.ID, "only").click()
+    visible = [e.text for e in browser.find_elements(By.CSS_SELECTOR, "#results li h2") if e.is_displayed()]
+    check("filter off", len(visible) == 4, visible)
+    heard, busy = browser.execute_script("return [window.heard, window.busy]")
+    check("each verdict said", heard == [f"{look[0]}: {look[4]}" for look in looks]
+          and browser.find_element(By.ID, "said").get_attribute("aria-live") == "polite", heard)
+    check("tally said once", busy == ["true", "false"], busy)
+
     # with scripts off, the page says that it needs them, and nothing waits
     browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
     browser.get(url)

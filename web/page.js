@@ -10,6 +10,10 @@ const results = document.getElementById('results');
 const input = document.getElementById('files');
 const zone = document.getElementById('zone');
 const clearer = document.getElementById('clear');
+const attention = document.getElementById('attention');
+const said = document.getElementById('said'); // each verdict, for a screen reader
+const filter = document.getElementById('filter');
+const only = document.getElementById('only');
 let ready = false;
 const waiting = []; // files given while the program loads
 // the batch: files given while one runs join it, and Clear ends it
@@ -18,6 +22,8 @@ let working = false;
 let round = 0; // each Clear starts a new round: a card from an older one is dropped
 let done = 0, total = 0, tally = null;
 let newest = null; // the batch's last card so far: the next goes after it
+let needs = []; // the batch's cards that need attention: { path, kind, id }
+let cards = 0; // cards made, for their ids
 let links = []; // object URLs of the downloads shown
 
 const hex = bytes => Array.from(bytes, b => b.toString(16).toUpperCase().padStart(2, '0')).join(' ');
@@ -85,11 +91,12 @@ async function show(entry) {
     const details = element('details');
     details.append(element('summary', '', 'What the console program printed'), element('pre', 'lines', r.lines.join('\n')));
     item.append(details);
-    return { item, kind: v.kind };
+    return { item, kind: v.kind, words: v.words };
   } catch (e) {
     const why = e && e.message ? e.message : e;
-    item.append(element('p', 'verdict failed', e && e.own ? e.message : `Could not read ${entry.path}: ${why}`));
-    return { item, kind: 'failed' };
+    const words = e && e.own ? e.message : `Could not read ${entry.path}: ${why}`;
+    item.append(element('p', 'verdict failed', words));
+    return { item, kind: 'failed', words };
   }
 }
 
@@ -99,31 +106,61 @@ function progress() {
   statusline.textContent = `Working: ${Math.min(done + 1, total)} of ${total}`;
 }
 
+// the files of the batch that need attention, each a link to its card
+function point() {
+  const line = [];
+  for (const [kind, one, many] of [['refused', 'Not a library object: ', 'Not library objects: '], ['failed', 'Error: ', 'Errors: ']]) {
+    const these = needs.filter(n => n.kind === kind);
+    if (these.length === 0) continue;
+    if (line.length) line.push(' ');
+    line.push(these.length === 1 ? one : many);
+    these.forEach((n, i) => {
+      const link = element('a', '', n.path);
+      link.href = '#' + n.id;
+      line.push(...(i ? [', ', link] : [link]));
+    });
+    line.push('.');
+  }
+  attention.replaceChildren(...line);
+  attention.hidden = line.length === 0;
+}
+
 async function work() {
   const mine = round;
   working = true;
   clearer.hidden = false;
+  // a screen reader hears the tally once, when the batch is done
+  statusline.setAttribute('aria-busy', 'true');
+  attention.hidden = true;
   try {
     while (pending.length) {
       progress();
-      const { item, kind } = await show(pending.shift());
+      const entry = pending.shift();
+      const { item, kind, words } = await show(entry);
       if (mine !== round) return;
       tally[kind]++;
       done++;
+      item.className = 'card ' + kind;
+      item.id = 'card' + ++cards;
+      item.tabIndex = -1; // a link to it moves the focus too
+      if (kind === 'refused' || kind === 'failed') needs.push({ path: entry.path, kind, id: item.id });
       // each batch above the last, in its own order
       if (newest) newest.after(item); else results.prepend(item);
       newest = item;
+      said.textContent = `${entry.path}: ${words}`;
     }
     statusline.textContent = count(tally.corrected, 'corrected', 'corrected') + ', ' +
       count(tally.right, 'already right', 'already right') + ', ' +
       count(tally.refused, 'not a library object', 'not library objects') + ', ' +
       count(tally.failed, 'error', 'errors');
+    point();
   } catch (e) {
     if (mine !== round) return;
     statusline.textContent = 'Stopped: ' + (e && e.message ? e.message : e);
   }
+  statusline.setAttribute('aria-busy', 'false');
   working = false;
-  clearer.hidden = results.children.length === 0;
+  clearer.hidden = filter.hidden = results.children.length === 0;
 }
 
 // files from the picker or a drop, as { file, path }: a batch of their own,
@@ -145,6 +182,7 @@ function take(list) {
   total = list.length;
   tally = { corrected: 0, right: 0, refused: 0, failed: 0 };
   newest = null;
+  needs = [];
   work();
 }
 
@@ -189,6 +227,7 @@ input.addEventListener('change', () => {
   take(picked(input.files));
   input.value = '';
 });
+only.addEventListener('change', () => results.classList.toggle('only', only.checked));
 // the whole window takes a drop: while a drag is over it, it says so
 let dragend = 0;
 window.addEventListener('dragover', e => {
@@ -223,7 +262,9 @@ clearer.addEventListener('click', () => {
   links.forEach(url => URL.revokeObjectURL(url));
   links = [];
   results.replaceChildren();
-  clearer.hidden = true;
+  clearer.hidden = filter.hidden = attention.hidden = true;
+  said.textContent = '';
+  statusline.setAttribute('aria-busy', 'false');
   statusline.textContent = left ? `Cleared; ${count(left, 'file was', 'files were')} not processed` : 'Ready.';
   input.focus();
 });

@@ -26,6 +26,7 @@ import sys
 import tempfile
 import threading
 import time
+import zipfile
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -472,6 +473,30 @@ try:
     check("each verdict said", heard == [f"{look[0]}: {look[4]}" for look in looks]
           and browser.find_element(By.ID, "said").get_attribute("aria-live") == "polite", heard)
     check("tally said once", busy == ["true", "false"], busy)
+
+    # a folder chosen whole, and one zip of every corrected file in it, each
+    # under its path with the console program's bytes
+    browser.find_element(By.ID, "clear").click()
+    browser.find_element(By.ID, "folder").send_keys(os.path.dirname(many[0]))
+    WebDriverWait(browser, 60).until(lambda b: cards() == 100 and tally(b))
+    button = browser.find_element(By.ID, "zipall")
+    check("Download all", button.is_displayed() and button.text == "Download all corrected (100 files)", button.text)
+    shutil.rmtree(downloads, ignore_errors=True)
+    os.makedirs(downloads)
+    browser.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+    start = time.monotonic()
+    button.click()
+    zipfile_ = os.path.join(downloads, "vexsum-corrected.zip")
+    WebDriverWait(browser, 120).until(lambda b: os.path.exists(zipfile_) and not any(
+        f.endswith(".crdownload") for f in os.listdir(downloads)))
+    print(f"web: the zip of 100 corrected files took {1000 * (time.monotonic() - start):.0f} ms")
+    with zipfile.ZipFile(zipfile_) as z:
+        members = z.namelist()
+        check("zip members", members == [f"many/{os.path.basename(p)}" for p in many], members[:3])
+        for path in many:
+            name = f"many/{os.path.basename(path)}"
+            if name in members:
+                check(f"zip {name}", z.read(name) == console(path)[2], "differs from the console program's bytes")
 
     # with scripts off, the page says that it needs them, and nothing waits
     browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})

@@ -14,6 +14,8 @@ const attention = document.getElementById('attention');
 const said = document.getElementById('said'); // each verdict, for a screen reader
 const filter = document.getElementById('filter');
 const only = document.getElementById('only');
+const folder = document.getElementById('folder');
+const zipall = document.getElementById('zipall');
 let ready = false;
 const waiting = []; // files given while the program loads
 // the batch: files given while one runs join it, and Clear ends it
@@ -24,6 +26,7 @@ let done = 0, total = 0, tally = null;
 let newest = null; // the batch's last card so far: the next goes after it
 let needs = []; // the batch's cards that need attention: { path, kind, id }
 let cards = 0; // cards made, for their ids
+let fixed = []; // the corrected files of the list: { path, bytes, file }, bytes the head after the run
 let links = []; // object URLs of the downloads shown
 
 const hex = bytes => Array.from(bytes, b => b.toString(16).toUpperCase().padStart(2, '0')).join(' ');
@@ -91,7 +94,7 @@ async function show(entry) {
     const details = element('details');
     details.append(element('summary', '', 'What the console program printed'), element('pre', 'lines', r.lines.join('\n')));
     item.append(details);
-    return { item, kind: v.kind, words: v.words };
+    return { item, kind: v.kind, words: v.words, fixed: v.kind === 'corrected' ? { path: entry.path, bytes: r.bytes, file } : null };
   } catch (e) {
     const why = e && e.message ? e.message : e;
     const words = e && e.own ? e.message : `Could not read ${entry.path}: ${why}`;
@@ -104,6 +107,50 @@ const count = (n, one, many) => n + ' ' + (n === 1 ? one : many);
 
 function progress() {
   statusline.textContent = `Working: ${Math.min(done + 1, total)} of ${total}`;
+}
+
+// every corrected file of the list under its path, in one zip: stored as
+// they are, read a piece at a time, and gathered into a blob some megabytes
+// at a time, which the browser may keep on disk rather than in memory
+function zipped(list) {
+  return new Promise((resolve, reject) => {
+    let blob = new Blob([]), chunks = [], held = 0;
+    const zip = new fflate.Zip((err, chunk, final) => {
+      if (err) return reject(err);
+      chunks.push(chunk);
+      held += chunk.length;
+      if (held > 16 << 20 || final) {
+        blob = new Blob([blob, ...chunks], { type: 'application/zip' });
+        chunks = [];
+        held = 0;
+      }
+      if (final) resolve(blob);
+    });
+    (async () => {
+      for (const f of list) {
+        const member = new fflate.ZipPassThrough(f.path);
+        member.mtime = f.file.lastModified;
+        zip.add(member);
+        member.push(f.bytes, false);
+        const reader = f.file.slice(f.bytes.length).stream().getReader();
+        for (;;) {
+          const { done, value } = await reader.read();
+          if (done) break;
+          member.push(value, false);
+        }
+        member.push(new Uint8Array(0), true);
+      }
+      zip.end();
+    })().catch(reject);
+  });
+}
+
+const zipwords = () => `Download all corrected (${count(fixed.length, 'file', 'files')})`;
+
+function offer(one) {
+  fixed.push(one);
+  if (!zipall.disabled) zipall.textContent = zipwords();
+  zipall.hidden = fixed.length < 2;
 }
 
 // the files of the batch that need attention, each a link to its card
@@ -136,7 +183,7 @@ async function work() {
     while (pending.length) {
       progress();
       const entry = pending.shift();
-      const { item, kind, words } = await show(entry);
+      const one = await show(entry), { item, kind, words } = one;
       if (mine !== round) return;
       tally[kind]++;
       done++;
@@ -144,6 +191,7 @@ async function work() {
       item.id = 'card' + ++cards;
       item.tabIndex = -1; // a link to it moves the focus too
       if (kind === 'refused' || kind === 'failed') needs.push({ path: entry.path, kind, id: item.id });
+      if (one.fixed) offer(one.fixed);
       // each batch above the last, in its own order
       if (newest) newest.after(item); else results.prepend(item);
       newest = item;
@@ -200,7 +248,7 @@ async function walk(entry, out) {
       if (some.length === 0) break;
       all.push(...some);
     }
-    all.sort((a, b) => (a.name < b.name ? -1 : a.name > b.name ? 1 : 0));
+    all.sort((a, b) => (a.name < b.name ? -1 : a.name > b.name ? 1 : 0)); // the system's order is none
     for (const e of all) await walk(e, out);
   } else {
     try {
@@ -217,7 +265,7 @@ async function load() {
   // one instance now: a browser that cannot run the program says so here
   await createVexsum({ print() {}, printErr() {} });
   ready = true;
-  input.disabled = false;
+  input.disabled = folder.disabled = false;
   zone.classList.remove('waiting');
   statusline.textContent = 'Ready.';
   take(waiting.splice(0));
@@ -226,6 +274,29 @@ async function load() {
 input.addEventListener('change', () => {
   take(picked(input.files));
   input.value = '';
+});
+const byname = (a, b) => (a.path < b.path ? -1 : a.path > b.path ? 1 : 0);
+folder.addEventListener('change', () => {
+  // a folder comes in the system's order: the list goes by path
+  take(picked(folder.files).sort(byname));
+  folder.value = '';
+});
+zipall.addEventListener('click', () => {
+  const list = fixed.slice();
+  zipall.disabled = true;
+  zipall.textContent = 'Making the zip…';
+  zipped(list).then(blob => {
+    const link = element('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = 'vexsum-corrected.zip';
+    links.push(link.href);
+    link.click();
+  }).catch(e => {
+    statusline.textContent = 'Could not make the zip: ' + (e && e.message ? e.message : e);
+  }).finally(() => {
+    zipall.disabled = false;
+    zipall.textContent = zipwords();
+  });
 });
 only.addEventListener('change', () => results.classList.toggle('only', only.checked));
 // the whole window takes a drop: while a drag is over it, it says so
@@ -262,7 +333,8 @@ clearer.addEventListener('click', () => {
   links.forEach(url => URL.revokeObjectURL(url));
   links = [];
   results.replaceChildren();
-  clearer.hidden = filter.hidden = attention.hidden = true;
+  fixed = [];
+  clearer.hidden = filter.hidden = attention.hidden = zipall.hidden = true;
   said.textContent = '';
   statusline.setAttribute('aria-busy', 'false');
   statusline.textContent = left ? `Cleared; ${count(left, 'file was', 'files were')} not processed` : 'Ready.';

@@ -4,7 +4,8 @@
 # bytes (web/engine.js) and the page's script (web/page.js). No inline
 # script or style: the page keeps a strict Content-Security-Policy. cpack
 # makes vexsum-VERSION-web.zip: the page, its style and script, fflate
-# (which makes its zips) and the licences. The npm package, in npm/, holds the same program and engine as
+# (which makes its zips) and the licences; and, for a served page to be
+# installed and opened offline, its manifest, icons and service worker. The npm package, in npm/, holds the same program and engine as
 # an ES module, vexsum.mjs, for scripts in a browser or in Node, and the
 # console program for Node, cli.js (npx vexsum).
 # Debian's emscripten runs node with the modules that Debian's node finds
@@ -65,11 +66,21 @@ add_custom_command(OUTPUT fflate.js fflate-LICENSE
 	COMMAND ${CMAKE_COMMAND} -E copy fflate-${fflate}/node_modules/fflate/LICENSE fflate-LICENSE
 	WORKING_DIRECTORY ${PROJECT_BINARY_DIR} VERBATIM)
 add_custom_target(fflate ALL DEPENDS fflate.js fflate-LICENSE)
+# the icons of the installed page, drawn by web/icons.js
+find_program(NODE node REQUIRED)
+add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
+	COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/web/icons.js ${PROJECT_BINARY_DIR}
+	DEPENDS ${PROJECT_SOURCE_DIR}/web/icons.js VERBATIM)
+add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
+configure_file(web/vexsum.webmanifest vexsum.webmanifest COPYONLY)
+configure_file(web/sw.js sw.js COPYONLY)
 configure_file(web/vexsum.html vexsum.html COPYONLY)
 configure_file(web/vexsum.css vexsum.css COPYONLY)
 
 install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
-	${PROJECT_BINARY_DIR}/fflate.js ${PROJECT_BINARY_DIR}/fflate-LICENSE LICENSE DESTINATION .)
+	${PROJECT_BINARY_DIR}/fflate.js ${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
+	${PROJECT_BINARY_DIR}/sw.js ${PROJECT_BINARY_DIR}/icon.svg ${PROJECT_BINARY_DIR}/icon-192.png
+	${PROJECT_BINARY_DIR}/icon-512.png LICENSE DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME vexsum-${PROJECT_VERSION}-web)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

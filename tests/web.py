@@ -550,6 +550,35 @@ try:
         " document.querySelector('a.download').getBoundingClientRect().height]")
     check("control size", min(height) >= 24, f"controls {height} px tall")
 
+    # installable, and once visited, working with its server gone: a second
+    # server of its own, so that the first goes on serving the other checks
+    browser.get(url)
+    ready()
+    errors = browser.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors")
+    check("installable", errors == [], errors)
+    apart = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Served, directory=build))
+    threading.Thread(target=apart.serve_forever, daemon=True).start()
+    browser.get(f"http://127.0.0.1:{apart.server_address[1]}/vexsum.html")
+    ready()
+    kept = browser.execute_async_script("""const done = arguments[arguments.length - 1];
+        setTimeout(() => done('no service worker'), 10000);
+        navigator.serviceWorker.ready.then(() => caches.open('vexsum-page')).then(c => c.keys())
+          .then(k => done(k.length), e => done(String(e)));""")
+    apart.shutdown()
+    apart.server_close()
+    start = time.monotonic()
+    browser.set_page_load_timeout(20)
+    try:
+        browser.refresh()
+        ready()
+        print(f"web: offline, the page was ready {1000 * (time.monotonic() - start):.0f} ms after it was asked for"
+              f" ({kept} files kept)")
+        shown = give([p for p in files if p.endswith("/odd.lib")])[0]
+        check("offline", shown["verdict"] == SAYS["odd.lib"][0], shown["verdict"])
+    except Exception as e:
+        check("offline", False, f"the page did not come back with its server gone: {type(e).__name__}")
+    browser.set_page_load_timeout(300)
+
     # opened from disk, as someone who unzipped the web zip would
     browser.get("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))
     ready()

@@ -344,6 +344,9 @@ clearer.addEventListener('click', () => {
 window.addEventListener('pagehide', e => {
   if (!e.persisted) links.forEach(url => URL.revokeObjectURL(url));
 });
+// served, the page keeps its own files for a visit offline (from disk it
+// needs nothing kept, and a browser does not offer it)
+if ('serviceWorker' in navigator && location.protocol !== 'file:') navigator.serviceWorker.register('sw.js').catch(() => {});
 statusline.textContent = 'Loading the program…';
 zone.classList.add('waiting');
 load().catch(e => {

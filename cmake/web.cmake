@@ -5,9 +5,10 @@
 # script or style: the page keeps a strict Content-Security-Policy. cpack
 # makes vexsum-VERSION-web.zip: the page, its style and script, fflate
 # (which makes its zips) and the licences; and, for a served page to be
-# installed and opened offline, its manifest, icons and service worker. The npm package, in npm/, holds the same program and engine as
-# an ES module, vexsum.mjs, for scripts in a browser or in Node, and the
-# console program for Node, cli.js (npx vexsum).
+# installed and opened offline, its manifest, icons and service worker;
+# and the manual as HTML (web/manual.sh). The npm package, in npm/, holds
+# the same program and engine as an ES module, vexsum.mjs, for scripts in
+# a browser or in Node, and the console program for Node, cli.js (npx vexsum).
 # Debian's emscripten runs node with the modules that Debian's node finds
 # itself, in /usr/share/nodejs; another node needs to be told (the programs
 # made before this file, and all after it)
@@ -74,13 +75,18 @@ add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
 add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
 configure_file(web/vexsum.webmanifest vexsum.webmanifest COPYONLY)
 configure_file(web/sw.js sw.js COPYONLY)
-configure_file(web/vexsum.html vexsum.html COPYONLY)
+configure_file(web/vexsum.html vexsum.html @ONLY)
+# the manual beside the page, as HTML
+add_custom_command(OUTPUT manual.html
+	COMMAND ${PROJECT_SOURCE_DIR}/web/manual.sh vexsum.1 manual.html
+	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/manual.sh VERBATIM)
+add_custom_target(manual ALL DEPENDS manual.html)
 configure_file(web/vexsum.css vexsum.css COPYONLY)
 
 install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
 	${PROJECT_BINARY_DIR}/fflate.js ${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
 	${PROJECT_BINARY_DIR}/sw.js ${PROJECT_BINARY_DIR}/icon.svg ${PROJECT_BINARY_DIR}/icon-192.png
-	${PROJECT_BINARY_DIR}/icon-512.png LICENSE DESTINATION .)
+	${PROJECT_BINARY_DIR}/icon-512.png ${PROJECT_BINARY_DIR}/manual.html LICENSE DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME vexsum-${PROJECT_VERSION}-web)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

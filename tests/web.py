@@ -579,6 +579,27 @@ try:
         check("offline", False, f"the page did not come back with its server gone: {type(e).__name__}")
     browser.set_page_load_timeout(300)
 
+    # it says who it is: the version in the footer beside the manual, the
+    # promise in its own line; its scripts wait for the page
+    browser.get(url)
+    ready()
+    banner = console(files[0])[0][0]
+    version = re.match(r"vexsum (v\S+)", banner).group(1)
+    footer = browser.find_element(By.TAG_NAME, "footer")
+    check("version", f"vexsum {version}" in footer.text, f"{footer.text!r}, want {version}")
+    promise = browser.execute_script("return Array.from(document.querySelectorAll('p'), p => p.textContent)")
+    check("promise", "Nothing is uploaded and nothing is kept: the program runs in this page." in promise, promise[:3])
+    scripts = browser.execute_script(
+        "return Array.from(document.scripts, s => [s.parentNode.tagName, s.defer, s.getAttribute('src')])")
+    check("scripts deferred", all(s[0] == "HEAD" and s[1] for s in scripts), scripts)
+    violations()
+    footer.find_element(By.LINK_TEXT, "the manual").click()
+    WebDriverWait(browser, 30).until(lambda b: b.current_url.endswith("/manual.html"))
+    text = browser.find_element(By.TAG_NAME, "body").text
+    check("manual", "vexsum" in text and "EXIT STATUS" in text, text[:200])
+    reports = violations()
+    check("manual's policy", not reports, reports)
+
     # opened from disk, as someone who unzipped the web zip would
     browser.get("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))
     ready()

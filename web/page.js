@@ -268,6 +268,7 @@ async function load() {
   input.disabled = folder.disabled = false;
   zone.classList.remove('waiting');
   statusline.textContent = 'Ready.';
+  performance.mark('vexsum ready'); // for bench/web: how long after it was asked for
   take(waiting.splice(0));
 }
 

@@ -4,7 +4,7 @@
 // cache when it cannot. Files given to the page never pass through here.
 const kept = 'vexsum-page';
 const own = ['vexsum.html', 'vexsum.css', 'vexsum.js', 'fflate.js', 'vexsum.webmanifest',
-  'icon.svg', 'icon-192.png', 'icon-512.png'];
+  'icon.svg', 'icon-192.png', 'icon-512.png', 'manual.html'];
 self.addEventListener('install', e => {
   e.waitUntil(caches.open(kept).then(cache => cache.addAll(own)).then(() => self.skipWaiting()));
 });

@@ -110,8 +110,9 @@ function progress() {
 }
 
 // every corrected file of the list under its path, in one zip: stored as
-// they are, read a piece at a time, and gathered into a blob some megabytes
-// at a time, which the browser may keep on disk rather than in memory
+// they are, read a piece at a time, and handed to a blob 16 MB at a time, so
+// that the page's own heap holds no more; the browser holds the blob (in
+// memory where it has room: a 2 GB batch took 2.3 GB more)
 function zipped(list) {
   return new Promise((resolve, reject) => {
     let blob = new Blob([]), chunks = [], held = 0;

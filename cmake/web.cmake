@@ -3,10 +3,12 @@
 # that the page works opened from disk too), the engine that runs it on
 # bytes (web/engine.js) and the page's script (web/page.js). No inline
 # script or style: the page keeps a strict Content-Security-Policy. cpack
-# makes vexsum-VERSION-web.zip: the page, its style and script, and the
-# licence. The npm package, in npm/, holds the same program and engine as
-# an ES module, vexsum.mjs, for scripts in a browser or in Node, and the
-# console program for Node, cli.js (npx vexsum).
+# makes vexsum-VERSION-web.zip: the page, its style and script, fflate
+# (which makes its zips) and the licences; and, for a served page to be
+# installed and opened offline, its manifest, icons and service worker;
+# and the manual as HTML (web/manual.sh). The npm package, in npm/, holds
+# the same program and engine as an ES module, vexsum.mjs, for scripts in
+# a browser or in Node, and the console program for Node, cli.js (npx vexsum).
 # Debian's emscripten runs node with the modules that Debian's node finds
 # itself, in /usr/share/nodejs; another node needs to be told (the programs
 # made before this file, and all after it)
@@ -56,11 +58,35 @@ string(REGEX REPLACE "^([0-9]+\\.[0-9]+)$" "\\1.0" npmversion ${PROJECT_VERSION}
 configure_file(web/package.json.in npm/package.json @ONLY)
 configure_file(LICENSE npm/LICENSE COPYONLY)
 configure_file(${PROJECT_BINARY_DIR}/vexsum.1 npm/vexsum.1 COPYONLY)
-configure_file(web/vexsum.html vexsum.html COPYONLY)
+# fflate, from the npm registry at a pinned version, writes the page's zip
+# of every corrected file; it goes beside the page with its licence
+set(fflate 0.8.2)
+add_custom_command(OUTPUT fflate.js fflate-LICENSE
+	COMMAND npm install --prefix fflate-${fflate} --no-audit --no-fund --silent fflate@${fflate}
+	COMMAND ${CMAKE_COMMAND} -E copy fflate-${fflate}/node_modules/fflate/umd/index.js fflate.js
+	COMMAND ${CMAKE_COMMAND} -E copy fflate-${fflate}/node_modules/fflate/LICENSE fflate-LICENSE
+	WORKING_DIRECTORY ${PROJECT_BINARY_DIR} VERBATIM)
+add_custom_target(fflate ALL DEPENDS fflate.js fflate-LICENSE)
+# the icons of the installed page, drawn by web/icons.js
+find_program(NODE node REQUIRED)
+add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
+	COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/web/icons.js ${PROJECT_BINARY_DIR}
+	DEPENDS ${PROJECT_SOURCE_DIR}/web/icons.js VERBATIM)
+add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
+configure_file(web/vexsum.webmanifest vexsum.webmanifest COPYONLY)
+configure_file(web/sw.js sw.js COPYONLY)
+configure_file(web/vexsum.html vexsum.html @ONLY)
+# the manual beside the page, as HTML
+add_custom_command(OUTPUT manual.html
+	COMMAND ${PROJECT_SOURCE_DIR}/web/manual.sh vexsum.1 manual.html
+	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/manual.sh VERBATIM)
+add_custom_target(manual ALL DEPENDS manual.html)
 configure_file(web/vexsum.css vexsum.css COPYONLY)
 
 install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
-	LICENSE DESTINATION .)
+	${PROJECT_BINARY_DIR}/fflate.js ${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
+	${PROJECT_BINARY_DIR}/sw.js ${PROJECT_BINARY_DIR}/icon.svg ${PROJECT_BINARY_DIR}/icon-192.png
+	${PROJECT_BINARY_DIR}/icon-512.png ${PROJECT_BINARY_DIR}/manual.html LICENSE DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME vexsum-${PROJECT_VERSION}-web)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

@@ -5,7 +5,11 @@ disk; files given through its own file input. For each file the page must
 say what happened in words (corrected, already right, not a library
 object), show the bytes changed, offer a corrected file alone for download
 with the console program's bytes, and keep the console's lines. A failing
-file must not stop a batch; a 200 MB file must not freeze the page; axe-core
+file must not stop a batch; a 200 MB file must not freeze the page; every
+state true: Clear only with something to clear, ending a batch mid-way; a
+pick joining a running batch; downloads after Back; the page's own reasons
+for a file changed or removed since it was chosen; a folder dropped anywhere
+walked whole; a line with scripts off; a phone's button centred; axe-core
 must find nothing serious in either colour scheme at a desk's or a phone's
 width. The npm package's module, vexsum.mjs, must run in the browser too.
 usage: web.py WEB-BUILD NATIVE-VEXSUM NATIVE-MKLIB GOLDEN-TABLE AXE.JS|- [SCREENSHOT.png]"""
@@ -22,6 +26,7 @@ import sys
 import tempfile
 import threading
 import time
+import zipfile
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -90,12 +95,13 @@ SAYS = {
 files = []
 
 
-def make(name, data):
+def make(name, data, listed=True):
     path = os.path.join(work, "in", name)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
         f.write(data)
-    files.append(path)
+    if listed:
+        files.append(path)
     return path
 
 
@@ -316,6 +322,203 @@ try:
     reports = violations()
     check("served policy", not reports, reports)
 
+    # the states of a batch, on a fresh page: Clear only when there is
+    # something to clear, and mid-batch it ends the batch, in the first and in
+    # a later one; a pick mid-batch joins it; Back and Forward keep downloads
+    many = []
+    for i in range(100):
+        hexbody = "".join(random.choice("0123456789ABCDEF") for _ in range(random.randrange(200, 2000)))
+        many.append(make(f"many/{i:03d}.lib", subprocess.run([mklib, hexbody, "0000"], stdout=subprocess.PIPE,
+                                                            check=True).stdout, listed=False))
+    notes = [p for p in files if p.endswith("/notes.txt")][0]
+    browser.get(url)
+    ready()
+    clearer = browser.find_element(By.ID, "clear")
+    check("Clear at first", not clearer.is_displayed(), "Clear is shown with nothing to clear")
+    cards = lambda: len(browser.find_elements(By.CSS_SELECTOR, "#results li"))
+    status = lambda: browser.find_element(By.ID, "status").text
+    for which in ("first", "second"):
+        if which == "second":
+            give([p for p in files if p.endswith("/odd.lib")], downloaded=False)
+            check("Clear after a batch", clearer.is_displayed(), "no Clear beside a card")
+        before = cards()
+        browser.find_element(By.ID, "files").send_keys("\n".join(many))
+        # read the count and click in one task, so that no card comes between
+        shown = browser.execute_async_script("""
+            const [k, done] = [arguments[0], arguments[arguments.length - 1]];
+            const poll = () => { const n = document.querySelectorAll('#results li').length;
+              if (n >= k) { document.getElementById('clear').click(); done(n); } else setTimeout(poll, 2); };
+            poll();""", before + 5) - before
+        time.sleep(1.5)  # what was under way when Clear came must not come back
+        want = f"Cleared; {100 - shown} files were not processed"
+        check(f"Clear mid-batch, {which} batch", status() == want and cards() == 0,
+              f"{status()!r} with {cards()} cards, want {want!r} and none")
+        check(f"Clear mid-batch, {which} batch", not clearer.is_displayed(), "Clear is shown with nothing to clear")
+        focused = browser.execute_script("return document.activeElement.id")
+        check(f"focus after Clear, {which} batch", focused == "files", f"focus on {focused!r}")
+
+    # a pick during a batch joins it: counted, and the tally covers all
+    browser.execute_script("""window.said = [];
+        new MutationObserver(() => window.said.push(document.getElementById('status').textContent))
+          .observe(document.getElementById('status'), { childList: true, characterData: true, subtree: true });""")
+    two = [p for p in files if p.endswith("/odd.lib")] + [notes]
+    browser.find_element(By.ID, "files").send_keys("\n".join(many))
+    WebDriverWait(browser, 30).until(lambda b: cards() >= 3)
+    browser.find_element(By.ID, "files").send_keys("\n".join(two))
+    WebDriverWait(browser, 60).until(lambda b: cards() == 102 and tally(b))
+    said = browser.execute_script("return window.said")
+    check("pick mid-batch", any(re.fullmatch(r"Working: \d+ of 102", w) for w in said), said[-3:])
+    counted = sum(int(n) for n in re.findall(r"\d+", status()))
+    check("pick mid-batch tally", counted == 102, f"{status()!r} counts {counted} of 102")
+    shown = browser.execute_async_script(CARDS, 102)
+    check("pick mid-batch order", [c["name"] for c in shown] == [os.path.basename(p) for p in many + two],
+          [c["name"] for c in shown[-3:]])
+
+    # a removed and a changed file, read after they were chosen: said so
+    removed, changed = make("removed.lib", sample, listed=False), make("changed.lib", sample, listed=False)
+    browser.find_element(By.ID, "clear").click()
+    browser.find_element(By.ID, "files").send_keys("\n".join(many + [removed, changed]))
+    os.remove(removed)
+    with open(changed, "ab") as f:
+        f.write(b"more")
+    WebDriverWait(browser, 60).until(lambda b: cards() == 102 and tally(b))
+    shown = browser.execute_async_script(CARDS, 102)[-2:]
+    for path, card in zip((removed, changed), shown):
+        want = f"{os.path.basename(path)} changed or was removed after it was chosen: choose it again"
+        check(f"{os.path.basename(path)} reason", card["verdict"] == want, f"{card['verdict']!r}, want {want!r}")
+
+    # a drop anywhere in the window, not only on the box: a nested folder is
+    # walked, each file under its path in it, beside a file dropped with it
+    tree = os.path.join(work, "tree")
+    inside = {"a.lib": many[0], "sub/b.txt": notes, "sub/deeper/c.lib": many[0]}
+    for name, source in inside.items():
+        os.makedirs(os.path.dirname(os.path.join(tree, name)), exist_ok=True)
+        shutil.copyfile(source, os.path.join(tree, name))
+    browser.find_element(By.ID, "clear").click()
+    below = browser.execute_script("window.scrollTo(0, 0); return innerHeight - 20")  # under the box
+    for kind in ("dragEnter", "dragOver", "drop"):
+        if kind == "drop":
+            cue = browser.execute_script("return getComputedStyle(document.body, '::after').content")
+            check("drop cue", "Drop" in cue, f"no cue while a drag is over the window: {cue!r}")
+        browser.execute_cdp_cmd("Input.dispatchDragEvent", {"type": kind, "x": 640, "y": below, "data": {
+            "items": [], "files": [tree, many[1]], "dragOperationsMask": 65535}})
+    WebDriverWait(browser, 30).until(lambda b: cards() == 4 and tally(b))
+    shown = browser.execute_async_script(CARDS, 4)
+    check("dropped folder", [c["name"] for c in shown] == ["tree/" + n for n in inside] + ["001.lib"],
+          [c["name"] for c in shown])
+    # (the generated objects store 0000; the console program gives the true CRC)
+    fixed = lambda p: "CRC corrected: was 0000, now " + console(p)[0][-1].split("\t")[2]
+    words = [fixed(many[0]), REFUSED, fixed(many[0]), fixed(many[1])]
+    check("dropped folder", [c["verdict"] for c in shown] == words, [c["verdict"] for c in shown])
+    check("dropped folder download", download(0) == console(many[0])[2], "the download differs from the console's file")
+
+    # Back and Forward: the page comes back from the browser's cache, and its downloads still work
+    browser.execute_script("window.kept = true")
+    browser.get(folder + "vexsum.css")
+    browser.back()
+    kept = browser.execute_script("return window.kept === true")
+    if not kept:
+        skipped += 1
+        print("skip back and forward: the browser did not keep the page")
+    else:
+        check("after Back", cards() == 4, f"{cards()} cards")
+        check("download after Back", download(2) == console(many[0])[2], "the download differs from the console's file")
+
+    # a list that reads at a glance: each kind of verdict its own mark and
+    # tint; the files that need attention named under the tally, each a link
+    # to its card; a filter; each verdict said politely, the tally once
+    browser.find_element(By.ID, "clear").click()
+    browser.execute_script("""window.busy = []; window.heard = [];
+        new MutationObserver(() => window.busy.push(document.getElementById('status').getAttribute('aria-busy')))
+          .observe(document.getElementById('status'), { attributes: true, attributeFilter: ['aria-busy'] });
+        new MutationObserver(() => window.heard.push(document.getElementById('said').textContent))
+          .observe(document.getElementById('said'), { childList: true, characterData: true, subtree: true });""")
+    kinds = {"odd.lib": "corrected", "even-already-right.lib": "right", "notes.txt": "refused", "a/b.lib": "failed"}
+    with_bytes = []
+    for name in kinds:
+        with open([p for p in files if p.endswith("/" + name.replace("a/b.lib", "odd.lib"))][0], "rb") as f:
+            with_bytes.append([name, f.read().hex()])
+    browser.execute_script("""
+        const list = new DataTransfer();
+        for (const [name, hex] of arguments[0])
+          list.items.add(new File([Uint8Array.from(hex.match(/../g), h => parseInt(h, 16))], name));
+        const input = document.getElementById('files');
+        input.files = list.files;
+        input.dispatchEvent(new Event('change'));""", with_bytes)
+    WebDriverWait(browser, 30).until(lambda b: cards() == 4 and tally(b))
+    looks = browser.execute_script("""
+        return Array.from(document.querySelectorAll('#results li')).map(li => {
+          const v = li.querySelector('.verdict');
+          return [li.querySelector('h2').textContent, getComputedStyle(v, '::before').content,
+                  getComputedStyle(li).backgroundColor, getComputedStyle(li).borderLeftColor, v.textContent]; });""")
+    for field, what in ((1, "mark"), (2, "tint"), (3, "edge")):
+        seen = [look[field] for look in looks]
+        check(f"each kind its own {what}", len(set(seen)) == 4 and not {"none", "rgba(0, 0, 0, 0)"} & set(seen), seen)
+    check("each kind its own words", [look[4] for look in looks] == [
+        CORRECTED[0], RIGHT[1], REFUSED, "Could not read a/b.lib: the program cannot take a file of that name"],
+        [look[4] for look in looks])
+    named = browser.execute_script("""
+        const p = document.getElementById('attention');
+        return [p.hidden, p.textContent, Array.from(p.querySelectorAll('a')).map(a =>
+          [a.textContent, document.querySelector(a.getAttribute('href') + ' h2').textContent])];""")
+    check("attention", not named[0] and named[1] == "Not a library object: notes.txt. Error: a/b.lib."
+          and named[2] == [["notes.txt", "notes.txt"], ["a/b.lib", "a/b.lib"]], named)
+    browser.find_element(By.ID, "only").click()
+    visible = [e.text for e in browser.find_elements(By.CSS_SELECTOR, "#results li h2") if e.is_displayed()]
+    check("filter", visible == ["odd.lib", "notes.txt", "a/b.lib"], visible)
+    browser.find_element(By.ID, "only").click()
+    visible = [e.text for e in browser.find_elements(By.CSS_SELECTOR, "#results li h2") if e.is_displayed()]
+    check("filter off", len(visible) == 4, visible)
+    heard, busy = browser.execute_script("return [window.heard, window.busy]")
+    check("each verdict said", heard == [f"{look[0]}: {look[4]}" for look in looks]
+          and browser.find_element(By.ID, "said").get_attribute("aria-live") == "polite", heard)
+    check("tally said once", busy == ["true", "false"], busy)
+
+    # a folder chosen whole, and one zip of every corrected file in it, each
+    # under its path with the console program's bytes
+    browser.find_element(By.ID, "clear").click()
+    browser.find_element(By.ID, "folder").send_keys(os.path.dirname(many[0]))
+    WebDriverWait(browser, 60).until(lambda b: cards() == 100 and tally(b))
+    button = browser.find_element(By.ID, "zipall")
+    check("Download all", button.is_displayed() and button.text == "Download all corrected (100 files)", button.text)
+    shutil.rmtree(downloads, ignore_errors=True)
+    os.makedirs(downloads)
+    browser.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+    start = time.monotonic()
+    button.click()
+    zipfile_ = os.path.join(downloads, "vexsum-corrected.zip")
+    WebDriverWait(browser, 120).until(lambda b: os.path.exists(zipfile_) and not any(
+        f.endswith(".crdownload") for f in os.listdir(downloads)))
+    print(f"web: the zip of 100 corrected files took {1000 * (time.monotonic() - start):.0f} ms")
+    with zipfile.ZipFile(zipfile_) as z:
+        members = z.namelist()
+        check("zip members", members == [f"many/{os.path.basename(p)}" for p in many], members[:3])
+        for path in many:
+            name = f"many/{os.path.basename(path)}"
+            if name in members:
+                check(f"zip {name}", z.read(name) == console(path)[2], "differs from the console program's bytes")
+
+    # with scripts off, the page says that it needs them, and nothing waits
+    browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
+    browser.get(url)
+    text = browser.find_element(By.TAG_NAME, "body").text
+    check("no script", "JavaScript" in text and "Loading" not in text, text)
+    browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+
+    # a phone's button: its words in the middle of it
+    browser.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
+    browser.set_window_size(375, 740)
+    browser.get(url)
+    ready()
+    off = browser.execute_script("""
+        const pick = document.querySelector('.pick'), words = document.createRange();
+        words.selectNodeContents(pick);
+        const a = pick.getBoundingClientRect(), b = words.getBoundingClientRect();
+        return [a.height, (b.top - a.top) - (a.bottom - b.bottom)];""")
+    check("phone button", abs(off[1]) <= 2, f"words {off[1]:.0f} px off the middle of a {off[0]:.0f} px button")
+    browser.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+    browser.set_window_size(1280, 800)
+
     # axe-core on the page after a batch, in both colour schemes at a desk's and a phone's width
     browser.get(url)
     ready()
@@ -346,6 +549,56 @@ try:
         "return [document.querySelector('.pick').getBoundingClientRect().height,"
         " document.querySelector('a.download').getBoundingClientRect().height]")
     check("control size", min(height) >= 24, f"controls {height} px tall")
+
+    # installable, and once visited, working with its server gone: a second
+    # server of its own, so that the first goes on serving the other checks
+    browser.get(url)
+    ready()
+    errors = browser.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors")
+    check("installable", errors == [], errors)
+    apart = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Served, directory=build))
+    threading.Thread(target=apart.serve_forever, daemon=True).start()
+    browser.get(f"http://127.0.0.1:{apart.server_address[1]}/vexsum.html")
+    ready()
+    kept = browser.execute_async_script("""const done = arguments[arguments.length - 1];
+        setTimeout(() => done('no service worker'), 10000);
+        navigator.serviceWorker.ready.then(() => caches.open('vexsum-page')).then(c => c.keys())
+          .then(k => done(k.length), e => done(String(e)));""")
+    apart.shutdown()
+    apart.server_close()
+    start = time.monotonic()
+    browser.set_page_load_timeout(20)
+    try:
+        browser.refresh()
+        ready()
+        print(f"web: offline, the page was ready {1000 * (time.monotonic() - start):.0f} ms after it was asked for"
+              f" ({kept} files kept)")
+        shown = give([p for p in files if p.endswith("/odd.lib")])[0]
+        check("offline", shown["verdict"] == SAYS["odd.lib"][0], shown["verdict"])
+    except Exception as e:
+        check("offline", False, f"the page did not come back with its server gone: {type(e).__name__}")
+    browser.set_page_load_timeout(300)
+
+    # it says who it is: the version in the footer beside the manual, the
+    # promise in its own line; its scripts wait for the page
+    browser.get(url)
+    ready()
+    banner = console(files[0])[0][0]
+    version = re.match(r"vexsum (v\S+)", banner).group(1)
+    footer = browser.find_element(By.TAG_NAME, "footer")
+    check("version", f"vexsum {version}" in footer.text, f"{footer.text!r}, want {version}")
+    promise = browser.execute_script("return Array.from(document.querySelectorAll('p'), p => p.textContent)")
+    check("promise", "Nothing is uploaded and nothing is kept: the program runs in this page." in promise, promise[:3])
+    scripts = browser.execute_script(
+        "return Array.from(document.scripts, s => [s.parentNode.tagName, s.defer, s.getAttribute('src')])")
+    check("scripts deferred", all(s[0] == "HEAD" and s[1] for s in scripts), scripts)
+    violations()
+    footer.find_element(By.LINK_TEXT, "the manual").click()
+    WebDriverWait(browser, 30).until(lambda b: b.current_url.endswith("/manual.html"))
+    text = browser.find_element(By.TAG_NAME, "body").text
+    check("manual", "vexsum" in text and "EXIT STATUS" in text, text[:200])
+    reports = violations()
+    check("manual's policy", not reports, reports)
 
     # opened from disk, as someone who unzipped the web zip would
     browser.get("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))

@@ -110,39 +110,83 @@ function progress() {
 }
 
 // every corrected file of the list under its path, in one zip: stored as
-// they are, read a piece at a time, and handed to a blob 16 MB at a time, so
-// that the page's own heap holds no more; the browser holds the blob (in
-// memory where it has room: a 2 GB batch took 2.3 GB more)
-function zipped(list) {
-  return new Promise((resolve, reject) => {
-    let blob = new Blob([]), chunks = [], held = 0;
-    const zip = new fflate.Zip((err, chunk, final) => {
-      if (err) return reject(err);
-      chunks.push(chunk);
-      held += chunk.length;
-      if (held > 16 << 20 || final) {
-        blob = new Blob([blob, ...chunks], { type: 'application/zip' });
-        chunks = [];
-        held = 0;
-      }
-      if (final) resolve(blob);
-    });
-    (async () => {
-      for (const f of list) {
-        const member = new fflate.ZipPassThrough(f.path);
-        member.mtime = f.file.lastModified;
-        zip.add(member);
-        member.push(f.bytes, false);
-        const reader = f.file.slice(f.bytes.length).stream().getReader();
-        for (;;) {
-          const { done, value } = await reader.read();
-          if (done) break;
-          member.push(value, false);
-        }
-        member.push(new Uint8Array(0), true);
-      }
-      zip.end();
-    })().catch(reject);
+// they are and read a piece at a time; each piece of the zip goes to
+// put(chunk, final), and the next is read once room() says so
+async function zipped(list, put, room) {
+  let failed = null;
+  const zip = new fflate.Zip((err, chunk, final) => {
+    if (err) failed = err;
+    else put(chunk, final);
+  });
+  for (const f of list) {
+    const member = new fflate.ZipPassThrough(f.path);
+    member.mtime = f.file.lastModified;
+    zip.add(member);
+    member.push(f.bytes, false);
+    const reader = f.file.slice(f.bytes.length).stream().getReader();
+    for (;;) {
+      await room();
+      if (failed) throw failed;
+      const { done, value } = await reader.read();
+      if (done) break;
+      member.push(value, false);
+    }
+    member.push(new Uint8Array(0), true);
+  }
+  zip.end();
+  if (failed) throw failed;
+}
+
+// the zip in a blob, folded in 16 MB at a time so that the page's own heap
+// holds no more; the browser holds the blob, in memory where it has room
+async function zipblob(list) {
+  let blob = new Blob([]), chunks = [], held = 0;
+  await zipped(list, (chunk, final) => {
+    chunks.push(chunk);
+    held += chunk.length;
+    if (held > 16 << 20 || final) {
+      blob = new Blob([blob, ...chunks], { type: 'application/zip' });
+      chunks = [];
+      held = 0;
+    }
+  }, () => {});
+  const link = element('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = 'vexsum-corrected.zip';
+  links.push(link.href);
+  link.click();
+}
+
+// served, the zip goes to disk as it is made: the page hands a stream to
+// its service worker, which answers the download's address with it; the
+// page makes no more than 4 MB ahead of the disk. Without a worker that
+// takes it (from disk, or before the worker is ready), a blob.
+let zips = 0;
+function zipstream(list) {
+  const worker = navigator.serviceWorker && navigator.serviceWorker.controller;
+  if (!worker) return zipblob(list);
+  const { readable, writable } = new TransformStream({}, new ByteLengthQueuingStrategy({ highWaterMark: 4 << 20 }));
+  const address = `vexsum-corrected.zip?${Date.now()}-${++zips}`;
+  const answer = new MessageChannel();
+  return new Promise(resolve => {
+    answer.port1.onmessage = () => resolve(true);
+    setTimeout(() => resolve(false), 3000);
+    worker.postMessage({ zip: address, stream: readable }, [readable, answer.port2]);
+  }).then(taken => {
+    answer.port1.close();
+    if (!taken) return zipblob(list);
+    const frame = element('iframe');
+    frame.hidden = true;
+    frame.src = address;
+    document.body.append(frame);
+    const writer = writable.getWriter();
+    return zipped(list, (chunk, final) => {
+      writer.write(chunk).catch(() => {});
+      if (final) writer.close().catch(() => {});
+    }, () => writer.ready).catch(e => {
+      writer.abort(e).catch(() => {});
+      throw e;
+    }).finally(() => setTimeout(() => frame.remove(), 60000));
   });
 }
 
@@ -287,13 +331,7 @@ zipall.addEventListener('click', () => {
   const list = fixed.slice();
   zipall.disabled = true;
   zipall.textContent = 'Making the zip…';
-  zipped(list).then(blob => {
-    const link = element('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = 'vexsum-corrected.zip';
-    links.push(link.href);
-    link.click();
-  }).catch(e => {
+  zipstream(list).catch(e => {
     statusline.textContent = 'Could not make the zip: ' + (e && e.message ? e.message : e);
   }).finally(() => {
     zipall.disabled = false;

@@ -6,41 +6,21 @@ page's mark "vexsum ready", set when its first input is enabled. Prints
 the median, the 90th percentile and the slowest; fails when the median is
 over 300 ms.
 usage: bench/web.py WEB-BUILD [RUNS]   (after: emcmake cmake -S . -B build-web && cmake --build build-web)"""
-import functools
-import http.server
-import re
+import os
 import statistics
 import sys
-import threading
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.support.ui import WebDriverWait
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from served import chromium, serve  # noqa: E402
 
 build = sys.argv[1]
 runs = int(sys.argv[2]) if len(sys.argv) > 2 else 50
 bound = 300
-with open(f"{build}/vexsum.html") as f:
-    policy = re.search(r'Content-Security-Policy"\s+content="([^"]*)"', f.read()).group(1)
-
-
-class Served(http.server.SimpleHTTPRequestHandler):
-    def end_headers(self):
-        self.send_header("Content-Security-Policy", policy)
-        super().end_headers()
-
-    def log_message(self, *args):
-        pass
-
-
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Served, directory=build))
-threading.Thread(target=server.serve_forever, daemon=True).start()
-url = f"http://127.0.0.1:{server.server_address[1]}/vexsum.html"
-options = webdriver.ChromeOptions()
-options.binary_location = "/usr/bin/chromium"
-for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--window-size=1280,800"):
-    options.add_argument(arg)
-browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+server, folder = serve(build)
+url = folder + "vexsum.html"
+browser = chromium()
 ready = "const m = performance.getEntriesByName('vexsum ready'); return m.length ? m[0].startTime : null"
 times = []
 try:

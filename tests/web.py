@@ -16,9 +16,7 @@ must find nothing serious in either colour scheme at a desk's or a phone's
 width. The npm package's module, vexsum.mjs, must run in the browser too.
 usage: web.py WEB-BUILD NATIVE-VEXSUM NATIVE-MKLIB GOLDEN-TABLE AXE.JS|- [SCREENSHOT.png]"""
 import base64
-import functools
 import hashlib
-import http.server
 import os
 import random
 import re
@@ -26,21 +24,18 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import zipfile
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
+
+from served import chromium, serve
 
 build, vexsum, mklib, golden, axe = sys.argv[1:6]
 screenshot = sys.argv[6] if len(sys.argv) > 6 else None
 work = tempfile.mkdtemp(prefix="vexsum-web-")
 passed = failed = skipped = 0
-with open(os.path.join(build, "vexsum.html")) as f:
-    policy = re.search(r'Content-Security-Policy"\s+content="([^"]*)"', f.read()).group(1)
 
 
 def check(name, ok, why=""):
@@ -126,27 +121,9 @@ odd = subprocess.run([mklib, "-", "0000"], input=body[:-1].encode(), stdout=subp
 make("largest-odd-data-after.lib", odd[:-1] + bytes([odd[-1] | 0xF0]) + b"after")
 
 
-class Served(http.server.SimpleHTTPRequestHandler):
-    def end_headers(self):
-        self.send_header("Content-Security-Policy", policy)
-        super().end_headers()
-
-    def log_message(self, *args):
-        pass
-
-
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Served, directory=build))
-threading.Thread(target=server.serve_forever, daemon=True).start()
-folder = f"http://127.0.0.1:{server.server_address[1]}/"
+server, folder = serve(build)
 url = folder + "vexsum.html"
-
-options = webdriver.ChromeOptions()
-options.binary_location = "/usr/bin/chromium"
-for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--window-size=1280,800",
-            "--enable-precise-memory-info"):
-    options.add_argument(arg)
-options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+browser = chromium("--enable-precise-memory-info", logs=True)
 
 
 def ready():
@@ -569,9 +546,8 @@ try:
     ready()
     errors = browser.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors")
     check("installable", errors == [], errors)
-    apart = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Served, directory=build))
-    threading.Thread(target=apart.serve_forever, daemon=True).start()
-    browser.get(f"http://127.0.0.1:{apart.server_address[1]}/vexsum.html")
+    apart, there = serve(build)
+    browser.get(there + "vexsum.html")
     ready()
     kept = browser.execute_async_script("""const done = arguments[arguments.length - 1];
         setTimeout(() => done('no service worker'), 10000);

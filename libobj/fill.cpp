@@ -70,13 +70,10 @@ fillcrc()
 		now[0] = static_cast<unsigned char>(truecrc & 0xFF);
 		now[1] = static_cast<unsigned char>(truecrc >> 8 & 0xFF);
 	}
-	if (reservefield(libfile, at, n) != 0)
+	int ready = reservefield(libfile, libname, at, n);
+	if (ready < 0)
 		ioerror(libname);
-	// last: a file renamed over or removed meanwhile would be filled unseen
-	int named = stillnamed(libfile, libname);
-	if (named < 0)
-		ioerror(libname);
-	if (named == 0)
+	if (ready > 0)
 		goneerror(libname);
 	putfield(at, now, old, n);
 

@@ -54,7 +54,6 @@ void nosizesignal();       // a file-size limit met fails a write, and kills not
 FILE *openlib(const char *path); // "r+b", only a regular file; EWOULDBLOCK: another's lease
 void puterr(const char *s); // to standard error, shown as it is on a console too
 int trylock(FILE *f);      // 0 taken (or no locks here), 1 held by another, -1: errno
-int stillnamed(FILE *f, const char *path); // 1 the path's file still, 0 replaced or removed, -1: errno
 void pausefor(unsigned ms);
 // positioned reads and writes on the stream's file, past its buffer: a count, or -1
 int getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at);
@@ -62,8 +61,9 @@ int putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at);
 // checks that bytes at..at+n-1, which the file still holds, lie within any
 // file-size limit, and allocates their blocks where the system and the file
 // system can (Linux), so that a full disk refuses them whole; elsewhere a
-// full disk may still stop the write part way; 0, or -1 and errno
-int reservefield(FILE *f, std::int64_t at, size_t n);
+// full disk may still stop the write part way; last, that path still names
+// the file. 0; 1 when the path names another file or none; or -1 and errno
+int reservefield(FILE *f, const char *path, std::int64_t at, size_t n);
 
 // the ways a run ends early
 [[noreturn]] void notlibrary();

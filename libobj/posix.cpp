@@ -55,6 +55,13 @@ getargs(int *, char ***)
 {
 }
 
+// the same file: a file held open keeps its number, so no other can take it
+static bool
+samefile(const struct stat &a, const struct stat &b)
+{
+	return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // a failed open's descriptor closed, keeping the error
 static FILE *
 closefail(int fd)
@@ -87,7 +94,7 @@ openlib(const char *path)
 	if (fstat(fd, &held) != 0)
 		return closefail(fd);
 	// the name may have been given to another file between the look and the open
-	if (held.st_dev != named.st_dev || held.st_ino != named.st_ino)
+	if (!samefile(held, named))
 		goneerror(path);
 	int flags = fcntl(fd, F_GETFL);
 	FILE *f = nullptr;
@@ -159,20 +166,6 @@ pausefor(unsigned ms)
 		;
 }
 
-// 1 while the path still names the file, 0 once it names another or none
-// (the file renamed over, or removed), or -1 and errno; a file held open
-// keeps its number, so no other file can have taken it meanwhile
-int
-stillnamed(FILE *f, const char *path)
-{
-	struct stat held {}, named {};
-	if (fstat(fileno(f), &held) != 0)
-		return -1;
-	if (stat(path, &named) != 0)
-		return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
-	return held.st_dev == named.st_dev && held.st_ino == named.st_ino;
-}
-
 int
 getat(FILE *f, unsigned char *buf, size_t n, std::int64_t at)
 {
@@ -202,7 +195,7 @@ allocate(int fd, std::int64_t at, size_t n)
 }
 
 int
-reservefield(FILE *f, std::int64_t at, size_t n)
+reservefield(FILE *f, const char *path, std::int64_t at, size_t n)
 {
 	int fd = fileno(f);
 	auto end = static_cast<std::uint64_t>(at) + n;
@@ -213,13 +206,16 @@ reservefield(FILE *f, std::int64_t at, size_t n)
 	}
 	if (allocate(fd, at, n) != 0)
 		return -1;
-	// last, right before the write: a file cut meanwhile must not grow back
-	struct stat st {};
-	if (fstat(fd, &st) != 0)
+	// last, right before the write: a file cut meanwhile must not grow back,
+	// and one renamed over or removed would be filled unseen
+	struct stat held {}, named {};
+	if (fstat(fd, &held) != 0)
 		return -1;
-	if (static_cast<std::uint64_t>(st.st_size) < end) {
+	if (static_cast<std::uint64_t>(held.st_size) < end) {
 		errno = EIO;
 		return -1;
 	}
-	return 0;
+	if (stat(path, &named) != 0)
+		return errno == ENOENT || errno == ENOTDIR ? 1 : -1;
+	return samefile(held, named) ? 0 : 1;
 }

@@ -148,14 +148,6 @@ trylock(FILE *f)
 	return -1;
 }
 
-// The runtime opens the file without delete sharing, so while the run holds
-// it the file can be neither renamed over nor removed
-int
-stillnamed(FILE *, const char *)
-{
-	return 1;
-}
-
 void
 pausefor(unsigned ms)
 {
@@ -190,9 +182,12 @@ putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at)
 }
 
 // Windows has no file-size limit to check and allocates on write; what is
-// left is that the file still holds the field, checked right before the write
+// left is that the file still holds the field, checked right before the
+// write. The runtime opens the file without delete sharing, so while the run
+// holds it the file can be neither renamed over nor removed: the path still
+// names it.
 int
-reservefield(FILE *f, std::int64_t at, size_t n)
+reservefield(FILE *f, const char *, std::int64_t at, size_t n)
 {
 	struct _stati64 st {};
 	if (_fstati64(_fileno(f), &st) != 0)

@@ -124,19 +124,23 @@ queued() {
 	wait $second || echo "the second run failed" >&2
 	return $s
 }
-# lockedby HOW [USER]: vexsum on $F while another program (as USER, who may
-# only read the file) holds it: a shared flock, a lockf lock, or a read lease
-# whose holder will not give it up; the run must give up after ten seconds,
-# not before and not much after
-lockedby() {
-	local as=() hold=("$H" "$1" "$F") start took
-	[ "$1" != flock ] || hold=(flock -s "$F" sleep 60)
+# hold HOW [USER]: another program (as USER, who may only read $F) takes $F
+# in the background, as $holder, and this returns once it holds it: a shared
+# flock, a lockf lock, or a read lease whose holder will not give it up
+hold() {
+	local as=() cmd=("$H" "$1" "$F")
+	[ "$1" != flock ] || cmd=(flock -s "$F" sleep 60)
 	[ -z "${2:-}" ] || { chmod 644 "$F"; as=(setpriv --reuid="$2" --regid="$2" --clear-groups); }
-	"${as[@]}" "${hold[@]}" >/dev/null & local holder=$!
+	"${as[@]}" "${cmd[@]}" >/dev/null & holder=$!
 	until grep -q ":$(stat -c %i "$F") " /proc/locks || ! kill -0 $holder 2>/dev/null; do sleep 0.01; done
-	start=$(date +%s%N)
+}
+# lockedby HOW [USER]: vexsum on $F while it is held as hold says; the run
+# must give up after ten seconds, not before and not much after
+lockedby() {
+	hold "$@"
+	local start=$(date +%s%N)
 	timeout 30 "$V" "$F"; local s=$?
-	took=$((($(date +%s%N) - start) / 1000000))
+	local took=$((($(date +%s%N) - start) / 1000000))
 	[ $took -ge 9900 ] && [ $took -le 13000 ] || echo "gave up after $took ms" >&2
 	kill $holder
 	return $s
@@ -144,8 +148,7 @@ lockedby() {
 # lockfawhile: vexsum on $F while another program holds a lockf lock on it
 # for a second; the run must wait for it, and then fill the file
 lockfawhile() {
-	"$H" lockf "$F" >/dev/null & local holder=$!
-	until grep -q ":$(stat -c %i "$F") " /proc/locks || ! kill -0 $holder 2>/dev/null; do sleep 0.01; done
+	hold lockf
 	local start=$(date +%s%N)
 	(sleep 1 && kill $holder) &
 	timeout 30 "$V" "$F"; local s=$?

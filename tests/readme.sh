@@ -10,8 +10,7 @@
 set -u
 title=readme
 . "$(dirname "$0")/harness.sh"
-git clone -q "$top" "$work/clone"
-cd "$work/clone"
+git clone -q "$top" "$work/clone" && cd "$work/clone" || { echo "readme: cannot clone $top"; exit 1; }
 readme() { recipe "$1" README.md; recipe "$1" CONTRIBUTING.md; }
 ok() { passed; echo "readme: $1: passed"; }
 bad() { failed "$1" "$2"; tail -n 30 "$work/log"; }

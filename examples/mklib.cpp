@@ -7,12 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
 
-#include "libobj.h"
+#include "model.h" // the tests' own maker of objects (tests/model.h)
 
 static int
 hexval(char c)
@@ -26,19 +27,7 @@ hexval(char c)
 	return static_cast<int>(p - "0123456789ABCDEF");
 }
 
-static int pending = -1; // low half of a byte not yet written
 static char body[0xFFFFF - 9 + 2];
-
-static void
-putnibble(int nib)
-{
-	if (pending < 0) {
-		pending = nib;
-	} else {
-		putchar(pending | nib << 4);
-		pending = -1;
-	}
-}
 
 int
 main(int argc, char *argv[])
@@ -56,31 +45,14 @@ main(int argc, char *argv[])
 	} else {
 		snprintf(body, sizeof body, "%s", argv[1]);
 	}
-	size_t size = strlen(body) + 9;
-	if (size > 0xFFFFF) {
+	if (strlen(body) + 9 > 0xFFFFF) {
 		fputs("mklib: the body is longer than the size field allows\n", stderr);
 		return 2;
 	}
-	unsigned crc = 0;
-
-	for (const char *p = "KALMIR-X"; *p; p++) {
-		putnibble(*p & 0xF);
-		putnibble(*p >> 4 & 0xF);
-	}
-	for (const char *p = "04B20"; *p; p++)
-		putnibble(hexval(*p));
-	for (int i = 0; i < 5; i++) {
-		int nib = static_cast<int>(size >> 4 * i & 0xF);
-		putnibble(nib);
-		crc = crcnibble(crc, nib);
-	}
+	std::vector<int> nibs;
 	for (const char *p = body; *p; p++)
-		crc = crcnibble(crc, hexval(*p)), putnibble(hexval(*p));
-	if (argc == 3)
-		crc = static_cast<unsigned>(strtoul(argv[2], nullptr, 16));
-	for (int i = 0; i < 4; i++)
-		putnibble(static_cast<int>(crc >> 4 * i & 0xF));
-	if (pending >= 0)
-		putnibble(0);
-	return fflush(stdout) == 0 ? 0 : 1;
+		nibs.push_back(hexval(*p));
+	bytes lib = object(nibs, 0);
+	setcrc(lib, argc == 3 ? static_cast<unsigned>(strtoul(argv[2], nullptr, 16)) : objectcrc(lib));
+	return fwrite(lib.data(), 1, lib.size(), stdout) == lib.size() && fflush(stdout) == 0 ? 0 : 1;
 }

@@ -3,9 +3,9 @@
 # Debian map lacks builds, and only its Debian package stops, saying how to
 # name the architecture; one that the map has packages; and VEXSUM_STATIC
 # refuses a toolchain whose "static" program still names a loader.
-# usage: buildfiles.sh SOURCE
+# usage: buildfiles.sh SOURCE VERSION
 set -u
-source=$1
+source=$1 version=$2
 title=buildfiles
 . "$(dirname "$0")/harness.sh"
 # configure NAME CMAKE-ARGUMENTS...: a fresh build of vexsum in $work/NAME
@@ -27,7 +27,7 @@ check "sparc64 package" "cpack -G DEB did not stop" [ $packed != 0 ]
 check "sparc64 package" "cpack said: $(cat "$work/cpack.log")" sh -c 'tr -s "\n " "  " <"$1" |
 	grep -q "no Debian architecture known for the processor sparc64: configure with -DVEXSUM_DEBIAN_ARCH=NAME"' - "$work/cpack.log"
 (cd "$work/loongarch64" && cpack -G DEB) >"$work/cpack.log" 2>&1
-check "loongarch64 package" "cpack said: $(tail -n 3 "$work/cpack.log")" [ -f "$work/loongarch64/vexsum_1.0_loong64.deb" ]
+check "loongarch64 package" "cpack said: $(tail -n 3 "$work/cpack.log")" [ -f "$work/loongarch64/vexsum_${version}_loong64.deb" ]
 
 configure static -DVEXSUM_STATIC=ON -DCMAKE_EXE_LINKER_FLAGS=-Wl,--dynamic-linker=/lib/ld-elsewhere.so
 built=$?

@@ -1,8 +1,8 @@
-// The unit tests' own ends of a run: notlibrary and ioerror return to the
-// test that called the code instead of ending the process, and an exit that
-// no test expected fails the test program rather than passing for its end.
-#include <gtest/gtest.h>
-
+// The tests' own ends of a run, linked in place of exits.cpp: notlibrary and
+// ioerror return to the test that called the code instead of ending the
+// process, and an end that no test expected fails the test program rather
+// than passing for its end. Plain definitions, no linker's options: the unit
+// tests and the fuzzer link so with every compiler and system they build for.
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,13 +13,11 @@ jmp_buf endback;
 static bool armed;
 static int ending;
 
-static bool finished;
-
 [[noreturn]] static void
 endrun(int how)
 {
 	if (!armed) {
-		fprintf(stderr, "unit_test: the code under test ended the run (%d) where no test expected it\n", how);
+		fprintf(stderr, "the code under test ended the run (%d) where no test expected it\n", how);
 		std::_Exit(1);
 	}
 	armed = false;
@@ -37,19 +35,4 @@ int ended()
 {
 	armed = false;
 	return ending;
-}
-
-int
-main(int argc, char **argv)
-{
-	testing::InitGoogleTest(&argc, argv);
-	std::atexit([] {
-		if (!finished) {
-			fputs("unit_test: exit was called before the tests finished\n", stderr);
-			std::_Exit(1);
-		}
-	});
-	int status = RUN_ALL_TESTS();
-	finished = true;
-	return status;
 }

@@ -1,4 +1,5 @@
-// How a run of the code under test ended, for the unit tests (ends.cpp).
+// How a run of the code under test ended, for the unit tests and the fuzzer
+// (ends.cpp, linked in place of exits.cpp).
 #ifndef ENDS_H
 #define ENDS_H
 

@@ -26,6 +26,7 @@ if [ "$mode" = root ] && [ "$(id -u)" != 0 ]; then
 	exit 77
 fi
 # in a process group of our own, so that no helper outlives the script
+# shellcheck disable=SC2046 # "root", or no argument at all
 [ -n "${VEXSUM_FAULTS_GROUP:-}" ] || VEXSUM_FAULTS_GROUP=1 exec setsid -w "$0" "$vexsum" "$version" \
 	$([ $mode = user ] || echo root) "$rows" "${2:-}"
 reap() {
@@ -38,20 +39,30 @@ title=faults
 . "$(dirname "$0")/harness.sh"
 onexit=reap
 loadtexts "$0"
+# shellcheck disable=SC2034 # the table names it
 short=4B414C4D49522D58402BA000000000 # refused: ends inside the CRC field
+# shellcheck disable=SC2034 # the table names it
 long=$(printf '4B414C4D49522D58402B90E204%020004d' 0) # a 20000-nibble body, read in bulk
+# shellcheck disable=SC2034 # the table names them
 none=none fifo=fifo # and odd, even, their filled forms and the limit objects from harness.sh
 # the field across byte 4096, into a page of a sparse file that a full tmpfs
 # cannot give: bytes 4095-4097 and 4095-4096
+# shellcheck disable=SC2034 # the table names it
 holeodd=$(printf '4B414C4D49522D58402BE0FE01%08170d' 0)
+# shellcheck disable=SC2034 # the table names it
 holeeven=$(printf '4B414C4D49522D58402BD0FE01%08168d' 0)
+# shellcheck disable=SC2034 # the table names them
 oddcut=${odd:0:28} evencut=${even:0:28} # both cut to 14 bytes, inside the field
+# shellcheck disable=SC2034 # the table names them
 oddless=${odd:0:30} evenless=${even:0:30} # both one byte short of the field's end
+# shellcheck disable=SC2034 # the table names it
 oddless00=${oddless}00 # and grown back with a zero byte
 # the field on bytes 1022-1024: a 1 KiB limit would let two bytes through
+# shellcheck disable=SC2034 # the table names it
 limitodd2=$(printf '4B414C4D49522D58402BC07E00%02024d' 0)
 # limitodd with bytes 1023 new and 1024-1025 old: the one byte that a 1 KiB
 # limit lets through, with a put-back that failed
+# shellcheck disable=SC2034 # the table names it
 limittorn=${limitodd:0:2046}60${limitodd:2048}
 
 V=$(realpath "$vexsum") H=${HOLDER:-}
@@ -121,6 +132,7 @@ queued() {
 		done
 		kill -0 $second 2>/dev/null || echo "the second run did not wait" >&2' -- pwrite64:error=EIO
 	local s=$?
+	# shellcheck disable=SC2154 # set by the action that held runs
 	wait $second || echo "the second run failed" >&2
 	return $s
 }
@@ -138,7 +150,7 @@ hold() {
 # must give up after ten seconds, not before and not much after
 lockedby() {
 	hold "$@"
-	local start=$(date +%s%N)
+	local start; start=$(date +%s%N)
 	timeout 30 "$V" "$F"; local s=$?
 	local took=$((($(date +%s%N) - start) / 1000000))
 	[ $took -ge 9900 ] && [ $took -le 13000 ] || echo "gave up after $took ms" >&2
@@ -149,7 +161,7 @@ lockedby() {
 # for a second; the run must wait for it, and then fill the file
 lockfawhile() {
 	hold lockf
-	local start=$(date +%s%N)
+	local start; start=$(date +%s%N)
 	(sleep 1 && kill $holder) &
 	timeout 30 "$V" "$F"; local s=$?
 	local took=$((($(date +%s%N) - start) / 1000000))

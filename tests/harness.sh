@@ -12,8 +12,10 @@
 # - the system's error texts, the expected standard error, and verdict.
 # Every pipe runs under pipefail: a check takes the status of its first
 # command as much as of its last.
+# shellcheck shell=bash
 
 set -o pipefail
+: "${title:?a script sets title before it sources the harness}"
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 work=$(mktemp -d) && chmod 755 "$work"
 onexit=:
@@ -68,16 +70,22 @@ hexof() {
 
 # the shipped sample whose stored CRC (0000) is wrong, its true CRC, and its
 # bytes once filled (the field from the high half of byte 21)
+# shellcheck disable=SC2034 # the scripts that source this use them
 sample=$top/examples/wrongcrc.lib samplecrc=92FA
+# shellcheck disable=SC2034 # the scripts that source this use it
 samplefilled=4B414C4D49522D58402BA00100E7C5D05E3A1B4E1AA12F09
 # the smallest objects, before and after filling: the field starting in the
 # high half of byte 13 (odd) and on byte 14 (even)
+# shellcheck disable=SC2034 # the scripts that source this use them
 odd=4B414C4D49522D58402BA00000000000 oddfilled=4B414C4D49522D58402BA00000A03707
+# shellcheck disable=SC2034 # the scripts that source this use them
 even=4B414C4D49522D58402BB00000210000 evenfilled=4B414C4D49522D58402BB00000211751
 # the field across byte 1024, where a 1 KiB file-size limit falls: bytes
 # 1023-1025 (mid-byte start; its true CRC is 4606) and 1023-1024
 limitodd=$(printf '4B414C4D49522D58402BE07E00%02026d' 0)
+# shellcheck disable=SC2034 # the scripts that source this use it
 limitoddfilled=${limitodd:0:2046}606004
+# shellcheck disable=SC2034 # the scripts that source this use it
 limiteven=$(printf '4B414C4D49522D58402BD07E00%02024d' 0)
 
 # verdict NAME STATUS WANT-STATUS FILE WANT-HEX [GOT WANT]...
@@ -85,7 +93,7 @@ limiteven=$(printf '4B414C4D49522D58402BD07E00%02024d' 0)
 # the run was given no file), and each pair of output files, shows what
 # differs, and counts the case.
 verdict() {
-	local name=$1 got=$2 want=$3 file=$4 hex=$5 bad= i
+	local name=$1 got=$2 want=$3 file=$4 hex=$5 bad='' i
 	shift 5
 	[ "$got" = "$want" ] || bad+=" status $got"
 	local have=$hex
@@ -117,6 +125,7 @@ declare -A systext=()
 loadtexts() {
 	local name text
 	[ -x "${ERRTEXT:-}" ] || { echo "ERRTEXT must name the errtext helper"; exit 2; }
+	# shellcheck disable=SC2046 # the codes, one a word
 	while IFS='|' read -r name text; do
 		systext[$name]=${text%$'\r'}
 	done < <("$ERRTEXT" $(grep -ohw 'E[A-Z]\{2,\}' "$@" | sort -u))

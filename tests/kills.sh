@@ -11,7 +11,8 @@ title=kills
 needtools strace
 export ASAN_OPTIONS=detect_leaks=0 # a leak check cannot run under a tracer
 
-# name | before | filled
+# name | before | filled: the harness's smallest objects, and each with data
+# after it (after the odd one, in its pad half-byte too)
 while IFS='|' read -r name before filled; do
 	name=$(trim "$name") before=$(trim "$before") filled=$(trim "$filled")
 	printf '%s' "$before" | xxd -r -p >"$work/$name"
@@ -39,10 +40,10 @@ while IFS='|' read -r name before filled; do
 	elif [ "$kept" = 0 ] || [ "$done" = 0 ]; then failed "$name" "$kept kills kept the file, $done found it filled"
 	else passed; fi
 	echo "$name: killed at $((kept + done)) calls: $kept left it as it was, $done filled"
-done <<'EOT'
-odd             | 4B414C4D49522D58402BA00000000000     | 4B414C4D49522D58402BA00000A03707
-odd-data-after  | 4B414C4D49522D58402BA000000000F099   | 4B414C4D49522D58402BA00000A037F799
-even            | 4B414C4D49522D58402BB00000210000     | 4B414C4D49522D58402BB00000211751
-even-data-after | 4B414C4D49522D58402BB00000210000FF99 | 4B414C4D49522D58402BB00000211751FF99
+done <<EOT
+odd             | $odd         | $oddfilled
+odd-data-after  | ${odd%00}F099 | ${oddfilled%07}F799
+even            | $even        | $evenfilled
+even-data-after | ${even}FF99   | ${evenfilled}FF99
 EOT
 summary

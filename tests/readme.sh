@@ -10,8 +10,8 @@
 set -u
 title=readme
 . "$(dirname "$0")/harness.sh"
-git clone -q "$top" "$work/clone"
-cd "$work/clone"
+git clone -q "$top" "$work/clone" && cd "$work/clone" || { echo "readme: cannot clone $top"; exit 1; }
+version=$(tools/version) || exit 1
 readme() { recipe "$1" README.md; recipe "$1" CONTRIBUTING.md; }
 ok() { passed; echo "readme: $1: passed"; }
 bad() { failed "$1" "$2"; tail -n 30 "$work/log"; }
@@ -28,13 +28,13 @@ while IFS= read -r name; do
 	manual)
 		if MANPAGER=cat PAGER=cat run "$name" && grep -q 'VEXSUM(1)' "$work/log"; then ok "$name"; else bad "$name" "no manual page shown"; fi ;;
 	package)
-		if run "$name" && [ -f build/vexsum_1.0_amd64.deb ] &&
-			[ "$(tar -tzf vexsum-1.0.tar.gz | grep -v '/$' | sed 's|^vexsum-1.0/||' | sort)" = "$(git ls-files | sort)" ]; then
+		if run "$name" && [ -f "build/vexsum_${version}_amd64.deb" ] &&
+			[ "$(tar -tzf "vexsum-$version.tar.gz" | grep -v '/$' | sed "s|^vexsum-$version/||" | sort)" = "$(git ls-files | sort)" ]; then
 			ok "$name"; else bad "$name" "no package, or the tarball is not the commit's files"; fi ;;
 	static)
 		if run "$name" && file build-static/vexsum | grep -q 'static-pie linked'; then ok "$name"; else bad "$name" "no static PIE"; fi ;;
 	windows)
-		if run "$name" && [ -f build-win/vexsum-1.0-win64.zip ]; then ok "$name"; else bad "$name" "no zip"; fi ;;
+		if run "$name" && [ -f "build-win/vexsum-$version-win64.zip" ]; then ok "$name"; else bad "$name" "no zip"; fi ;;
 	web)
 		if run "$name" && [ -f build-web/vexsum.html ] && [ -f build-web/vexsum.js ]; then ok "$name"; else bad "$name" "no page"; fi ;;
 	serve) # until the page is served, and no longer
@@ -50,7 +50,7 @@ sys.exit(0 if b"createVexsum" in urllib.request.urlopen("http://127.0.0.1:8000/v
 		kill -TERM -- -$server 2>/dev/null; wait $server 2>/dev/null
 		if [ -n "$served" ]; then ok "$name"; else bad "$name" "the page was not served"; fi ;;
 	aarch64)
-		if run "$name" && [ -f build-aarch64/vexsum_1.0_arm64.deb ]; then ok "$name"; else bad "$name" "no arm64 package"; fi ;;
+		if run "$name" && [ -f "build-aarch64/vexsum_${version}_arm64.deb" ]; then ok "$name"; else bad "$name" "no arm64 package"; fi ;;
 	"fuzz run") # for seconds; libFuzzer ends on Ctrl-C
 		timeout -s INT 15 sh -ec "$(readme "$name")" >"$work/log" 2>&1 </dev/null
 		s=$?

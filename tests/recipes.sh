@@ -29,8 +29,9 @@ mkdir -p "$work/calc/games"
 cp "$sample" "$work/calc/games/maze.lib"
 cp "$top/examples/notlib.lib" "$work/calc/notes.lib"
 printf '%s' "$limitodd" | xxd -r -p >"$work/calc/big.lib"
-export PATH=$(dirname "$vexsum"):$PATH
+PATH=$(dirname "$vexsum"):$PATH
 
+# shellcheck disable=SC2034 # the recipe reads f
 for f in "$work/calc/games/maze.lib" "$work/calc/notes.lib" "$work/calc/big.lib"; do
 	(ulimit -f 1 && eval "$(manpage "one file")")
 done >"$work/one.out"

@@ -54,6 +54,7 @@ helperpid=$!
 read -r said <&"${holder[0]}"
 [ "${said%$'\r'}" = held ] || echo "the helper could not hold the file: $said"
 run held 1 "$work/held.lib" "$odd" "$(win "$work/held.lib"): {EACCES}" "$(win "$work/held.lib")"
+# shellcheck disable=SC1083,SC2093 # closes the helper's input: bash's own syntax
 exec {holder[1]}>&-
 wait $helperpid
 
@@ -68,6 +69,7 @@ start=$(date +%s%N)
 run locked 1 "$work/locked.lib" "$odd" "$(win "$work/locked.lib"): {EAGAIN}" "$(win "$work/locked.lib")"
 took=$((($(date +%s%N) - start) / 1000000))
 check locked "it gave up after $took ms" [ $took -ge 10000 ]
+# shellcheck disable=SC1083,SC2093 # closes the helper's input: bash's own syntax
 exec {locker[1]}>&-
 wait $helperpid
 
@@ -91,7 +93,7 @@ out=$($py "$(dirname "$0")/peinfo.py" "$exe" "$version" 2>&1)
 got=$?
 check resources "$out" [ $got = 0 ]
 # the table of Windows' texts: each the runtime's own for its code, and in the manual
-while IFS='|' read -r what ours theirs text; do
+while IFS='|' read -r what _ theirs text; do
 	case $what in '' | '#'*) continue ;; esac
 	what=$(trim "$what") text=$(trim "$text")
 	if [ "$(withtexts "{$(trim "$theirs")}")" != "$text" ]; then

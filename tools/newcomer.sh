@@ -15,13 +15,13 @@ mirror=http://deb.debian.org/debian
 
 if [ ! -f "$cache/bookworm.tar" ]; then
 	echo "newcomer: bootstrapping a minimal Debian 12 root (kept in $cache)"
-	rm -rf "$cache/boot"
+	rm -rf "${cache:?}/boot"
 	# in a mount namespace of its own: what it mounts inside the root goes with it
 	unshare -m debootstrap --variant=minbase bookworm "$cache/boot" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
 		{ tail -n 20 "$cache/debootstrap.log"; exit 1; }
 	tar -C "$cache/boot" --one-file-system -cf "$cache/bookworm.tar.new" . &&
 		mv "$cache/bookworm.tar.new" "$cache/bookworm.tar"
-	rm -rf "$cache/boot"
+	rm -rf "${cache:?}/boot"
 fi
 root=$cache/root
 rm -rf "$root" && mkdir "$root" && tar -C "$root" -xf "$cache/bookworm.tar"

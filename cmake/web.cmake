@@ -1,12 +1,12 @@
 # The browser: vexsum.html, the page, beside vexsum.css and vexsum.js, which
 # holds the console program's own code compiled to WebAssembly (inlined, so
 # that the page works opened from disk too), the engine that runs it on
-# bytes (web/engine.js) and the page's script (web/page.js). No inline
+# bytes (web/engine.js) and the page's script (web/page/page.js). No inline
 # script or style: the page keeps a strict Content-Security-Policy. cpack
 # makes vexsum-VERSION-web.zip: the page, its style and script, fflate
 # (which makes its zips) and the licences; and, for a served page to be
 # installed and opened offline, its manifest, icons and service worker;
-# and the manual as HTML (web/manual.sh). The npm package, in npm/, holds
+# and the manual as HTML (web/tools/manual.sh). The npm package, in npm/, holds
 # the same program and engine as an ES module, vexsum.mjs, for scripts in
 # a browser or in Node, and the console program for Node, cli.js (npx vexsum).
 # Debian's emscripten runs node with the modules that Debian's node finds
@@ -31,15 +31,15 @@ target_link_options(vexsum PRIVATE
 # one link, so that the page and the module hold the same WebAssembly
 file(WRITE ${PROJECT_BINARY_DIR}/export.mjs "export { check };\n")
 add_custom_command(OUTPUT vexsum.js
-	COMMAND ${CMAKE_COMMAND} -E cat $<TARGET_FILE:vexsum> ${PROJECT_SOURCE_DIR}/web/page.js >vexsum.js
-	DEPENDS vexsum ${PROJECT_SOURCE_DIR}/web/page.js)
+	COMMAND ${CMAKE_COMMAND} -E cat $<TARGET_FILE:vexsum> ${PROJECT_SOURCE_DIR}/web/page/page.js >vexsum.js
+	DEPENDS vexsum ${PROJECT_SOURCE_DIR}/web/page/page.js)
 add_custom_command(OUTPUT npm/vexsum.mjs
 	COMMAND ${CMAKE_COMMAND} -E cat $<TARGET_FILE:vexsum> ${PROJECT_BINARY_DIR}/export.mjs >npm/vexsum.mjs
 	DEPENDS vexsum ${PROJECT_BINARY_DIR}/export.mjs)
 add_custom_target(scripts ALL DEPENDS vexsum.js npm/vexsum.mjs)
 # the console program on Node's own file system, in one file (without, it
 # would fetch() its .wasm, which Node cannot), its status Node's; what Node
-# cannot do as the system does is web/node.js's
+# cannot do as the system does is web/npm/node.js's
 add_executable(vexsum-node driver/vexsum.cpp)
 target_compile_definitions(vexsum-node PRIVATE VEXSUM_VERSION="${PROJECT_VERSION}")
 target_compile_options(vexsum-node PRIVATE -fno-exceptions -fno-rtti)
@@ -48,14 +48,14 @@ set_target_properties(vexsum-node PROPERTIES OUTPUT_NAME cli SUFFIX .js
 	RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/npm)
 set(nodelink -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1 -sEXIT_RUNTIME=1)
 target_link_options(vexsum-node PRIVATE ${nodelink}
-	--extern-pre-js ${PROJECT_SOURCE_DIR}/web/shebang.js --pre-js ${PROJECT_SOURCE_DIR}/web/node.js)
+	--extern-pre-js ${PROJECT_SOURCE_DIR}/web/npm/shebang.js --pre-js ${PROJECT_SOURCE_DIR}/web/npm/node.js)
 set_property(TARGET vexsum-node APPEND PROPERTY LINK_DEPENDS
-	${PROJECT_SOURCE_DIR}/web/shebang.js ${PROJECT_SOURCE_DIR}/web/node.js)
+	${PROJECT_SOURCE_DIR}/web/npm/shebang.js ${PROJECT_SOURCE_DIR}/web/npm/node.js)
 # the tests' sample maker writes bytes to standard output: Node's too
 target_link_options(mklib PRIVATE ${nodelink})
 # npm wants three numbers: 1.0 is 1.0.0
 string(REGEX REPLACE "^([0-9]+\\.[0-9]+)$" "\\1.0" npmversion ${PROJECT_VERSION})
-configure_file(web/package.json.in npm/package.json @ONLY)
+configure_file(web/npm/package.json.in npm/package.json @ONLY)
 configure_file(LICENSE npm/LICENSE COPYONLY)
 configure_file(${PROJECT_BINARY_DIR}/vexsum.1 npm/vexsum.1 COPYONLY)
 # fflate, from the npm registry at a pinned version, writes the page's zip
@@ -67,21 +67,21 @@ add_custom_command(OUTPUT fflate.js fflate-LICENSE
 	COMMAND ${CMAKE_COMMAND} -E copy fflate-${fflate}/node_modules/fflate/LICENSE fflate-LICENSE
 	WORKING_DIRECTORY ${PROJECT_BINARY_DIR} VERBATIM)
 add_custom_target(fflate ALL DEPENDS fflate.js fflate-LICENSE)
-# the icons of the installed page, drawn by web/icons.js
+# the icons of the installed page, drawn by web/tools/icons.js
 find_program(NODE node REQUIRED)
 add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
-	COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/web/icons.js ${PROJECT_BINARY_DIR}
-	DEPENDS ${PROJECT_SOURCE_DIR}/web/icons.js VERBATIM)
+	COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/web/tools/icons.js ${PROJECT_BINARY_DIR}
+	DEPENDS ${PROJECT_SOURCE_DIR}/web/tools/icons.js VERBATIM)
 add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
-configure_file(web/vexsum.webmanifest vexsum.webmanifest COPYONLY)
-configure_file(web/sw.js sw.js COPYONLY)
-configure_file(web/vexsum.html vexsum.html @ONLY)
+configure_file(web/page/vexsum.webmanifest vexsum.webmanifest COPYONLY)
+configure_file(web/page/sw.js sw.js COPYONLY)
+configure_file(web/page/vexsum.html vexsum.html @ONLY)
 # the manual beside the page, as HTML
 add_custom_command(OUTPUT manual.html
-	COMMAND ${PROJECT_SOURCE_DIR}/web/manual.sh vexsum.1 manual.html
-	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/manual.sh VERBATIM)
+	COMMAND ${PROJECT_SOURCE_DIR}/web/tools/manual.sh vexsum.1 manual.html
+	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/tools/manual.sh VERBATIM)
 add_custom_target(manual ALL DEPENDS manual.html)
-configure_file(web/vexsum.css vexsum.css COPYONLY)
+configure_file(web/page/vexsum.css vexsum.css COPYONLY)
 
 install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
 	${PROJECT_BINARY_DIR}/fflate.js ${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest

@@ -1,7 +1,9 @@
 // The one place that runs the console program on bytes and says what
-// happened, in the page (vexsum.js) and in scripts (vexsum.mjs, which
-// exports check). It follows the program's compiled code, createVexsum; the
-// program's own lines are the source of truth, read here and nowhere else.
+// happened, in the page (web/page/page.js) and in scripts (vexsum.mjs).
+// The program's compiled code is the module vexsum-program, which the build
+// names; the program's own lines are the source of truth, read here and
+// nowhere else.
+import createVexsum from 'vexsum-program';
 
 // check(bytes, name): what the program does with a file of these bytes, on
 // a copy in a fresh instance of it (an exit ends only that instance); the
@@ -10,7 +12,7 @@
 // after the bytes changed (null when none); bytes the file after the run;
 // lines what the program printed, standard error and output in the order
 // written. A failure throws an Error with the program's reason, and its lines.
-async function check(input, name = 'file.lib') {
+export async function check(input, name = 'file.lib') {
   if (!ArrayBuffer.isView(input) && !(input instanceof ArrayBuffer))
     throw new TypeError('check takes the bytes of a file: a Uint8Array, Buffer or ArrayBuffer');
   const given = ArrayBuffer.isView(input) ? new Uint8Array(input.buffer, input.byteOffset, input.byteLength)

@@ -1,7 +1,7 @@
 # The browser: vexsum.html, the page, beside vexsum.css and vexsum.js, one
 # classic script that esbuild bundles from the page's modules (web/page/),
 # the engine that runs the program on bytes (web/engine.js), the console
-# program's own code compiled to WebAssembly (inlined, so that the page
+# program's own code compiled to WebAssembly (inside, so that the page
 # works opened from disk too) and fflate, which makes its zips. No inline
 # script or style: the page keeps a strict Content-Security-Policy. cpack
 # makes vexsum-VERSION-web.zip: the page, its style and script, the
@@ -21,14 +21,20 @@ if(EXISTS /usr/share/nodejs)
 	set(CMAKE_CXX_LINKER_LAUNCHER env NODE_PATH=${nodepath})
 	set_target_properties(vexsum mklib PROPERTIES CXX_LINKER_LAUNCHER "${CMAKE_CXX_LINKER_LAUNCHER}")
 endif()
-# the program as an ES module whose default export makes an instance;
-# web/engine.js imports it as vexsum-program
+# the program as an ES module whose default export makes an instance, and
+# its WebAssembly beside it; web/engine.js imports them as vexsum-program
+# and vexsum-wasm (which the bundle holds, so that nothing is fetched: the
+# page works opened from disk, and under a policy that allows no fetch; and
+# the program does not look for it beside its script, which bundlers warn of),
+# and puts the program's memory and stack back before each run (where
+# they lie, and their state before one)
 set_target_properties(vexsum PROPERTIES OUTPUT_NAME vexsum-program SUFFIX .mjs)
 target_link_options(vexsum PRIVATE
 	-sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createVexsum
 	-sINVOKE_RUN=0 -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1
-	-sEXPORTED_RUNTIME_METHODS=FS,callMain
-	-sSINGLE_FILE=1 -sDYNAMIC_EXECUTION=0)
+	-sEXPORTED_RUNTIME_METHODS=FS,callMain,stackSave,stackRestore
+	-sEXPORTED_FUNCTIONS=_main,_sbrk,_emscripten_stack_get_base,_emscripten_stack_get_end
+	-sUSE_ES6_IMPORT_META=0 -sDYNAMIC_EXECUTION=0)
 # esbuild and fflate, from the npm registry at pinned versions: esbuild
 # joins the modules, fflate writes the page's zip of every corrected file
 # (its licence goes beside the page)
@@ -41,12 +47,11 @@ add_custom_command(OUTPUT ${js}/node_modules/.bin/esbuild fflate-LICENSE
 	WORKING_DIRECTORY ${PROJECT_BINARY_DIR} VERBATIM)
 # one link, so that the page and the module hold the same WebAssembly; the
 # page's script a classic one, which a page opened from disk can load
-set(bundle env NODE_PATH=${js}/node_modules ${js}/node_modules/.bin/esbuild --bundle --log-level=warning
-	--alias:vexsum-program=./$<TARGET_FILE_NAME:vexsum>)
+set(bundle env NODE_PATH=${js}/node_modules ${js}/node_modules/.bin/esbuild --bundle --log-level=warning --target=es2020
+	--alias:vexsum-program=./$<TARGET_FILE_NAME:vexsum> --alias:vexsum-wasm=./vexsum-program.wasm --loader:.wasm=binary)
 file(GLOB pagemodules ${PROJECT_SOURCE_DIR}/web/page/*.js)
-# (the program asks where its script is only to find a .wasm, which it holds)
 add_custom_command(OUTPUT vexsum.js
-	COMMAND ${bundle} --format=iife --define:import.meta.url=undefined --outfile=vexsum.js ${PROJECT_SOURCE_DIR}/web/page/page.js
+	COMMAND ${bundle} --format=iife --outfile=vexsum.js ${PROJECT_SOURCE_DIR}/web/page/page.js
 	DEPENDS vexsum ${js}/node_modules/.bin/esbuild ${PROJECT_SOURCE_DIR}/web/engine.js ${pagemodules} VERBATIM)
 add_custom_command(OUTPUT npm/vexsum.mjs
 	COMMAND ${bundle} --format=esm --outfile=npm/vexsum.mjs ${PROJECT_SOURCE_DIR}/web/engine.js

@@ -452,7 +452,8 @@ try:
         seen = [look[field] for look in looks]
         check(f"each kind its own {what}", len(set(seen)) == 4 and not {"none", "rgba(0, 0, 0, 0)"} & set(seen), seen)
     check("each kind its own words", [look[4] for look in looks] == [
-        CORRECTED[0], RIGHT[1], REFUSED, "Could not read a/b.lib: the program cannot take a file of that name"],
+        CORRECTED[0], RIGHT[1], REFUSED,
+        "Could not read a/b.lib: the program cannot take a file of that name: it holds a slash (a file's own name, not a path)"],
         [look[4] for look in looks])
     named = browser.execute_script("""
         const p = document.getElementById('attention');

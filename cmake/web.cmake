@@ -77,6 +77,8 @@ target_link_options(mklib PRIVATE ${nodelink})
 string(REGEX REPLACE "^([0-9]+\\.[0-9]+)$" "\\1.0" npmversion ${PROJECT_VERSION})
 configure_file(web/npm/package.json.in npm/package.json @ONLY)
 configure_file(LICENSE npm/LICENSE COPYONLY)
+configure_file(web/npm/README.md npm/README.md COPYONLY)
+configure_file(web/npm/vexsum.d.mts npm/vexsum.d.mts COPYONLY)
 configure_file(${PROJECT_BINARY_DIR}/vexsum.1 npm/vexsum.1 COPYONLY)
 # the icons of the installed page, drawn by web/tools/icons.js
 find_program(NODE node REQUIRED)

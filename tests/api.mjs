@@ -112,3 +112,14 @@ test('a file longer than an object can span', async () => {
   assert.deepEqual(r.bytes.subarray(0, 16), hex('4B414C4D49522D58402BA00000A03707'));
   assert.ok(r.bytes.subarray(16).every(b => b === 0x5A), 'the rest of the file changed');
 });
+
+// a run that exits leaves its frames on the program's stack, and each
+// takes the name there: 20,000 runs with the longest name would fill its
+// 5 MB many times over unless each starts with the stack as it was
+test('20,000 runs in a row, the last as the first', async () => {
+  const odd = hex('4B414C4D49522D58402BA00000000000'), name = 'x'.repeat(251) + '.lib';
+  const first = await checked(odd, name);
+  let last;
+  for (let i = 0; i < 20000; i++) last = await check(odd, name);
+  assert.deepEqual([last.kind, last.truecrc, last.bytes, last.lines], [first.kind, first.truecrc, first.bytes, first.lines]);
+});

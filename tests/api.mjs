@@ -1,6 +1,8 @@
 // The JavaScript API, vexsum.mjs's check, under node:test: each kind, the
-// bytes changed, the errors thrown, and the input untouched.
-// usage: node api.mjs PATH/TO/vexsum.mjs
+// bytes changed, the errors thrown, and the input untouched; with the sample
+// maker, the largest object.
+// usage: node api.mjs PATH/TO/vexsum.mjs [MKLIB]
+import { execFileSync } from 'node:child_process';
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { resolve } from 'node:path';
@@ -122,4 +124,19 @@ test('20,000 runs in a row, the last as the first', async () => {
   let last;
   for (let i = 0; i < 20000; i++) last = await check(odd, name);
   assert.deepEqual([last.kind, last.truecrc, last.bytes, last.lines], [first.kind, first.truecrc, first.bytes, first.lines]);
+});
+
+// the largest object whose field ends mid-byte, its pad half-byte set and
+// one byte of data after it: the program must be handed that byte too, or
+// it takes the object for the file's end and clears the pad
+test('the largest object, with data after it', { skip: !process.argv[3] && 'no sample maker given' }, async () => {
+  const made = execFileSync(process.argv[3], ['-', '0000'], { input: '0'.repeat(1048565), maxBuffer: 1 << 21 });
+  assert.equal(made.length, 524298);
+  const bytes = new Uint8Array(made.length + 1);
+  bytes.set(made);
+  bytes[made.length - 1] |= 0xF0;
+  bytes[made.length] = 0x99;
+  const r = await checked(bytes);
+  assert.deepEqual([r.kind, r.stored, r.bytes.length], ['corrected', '0000', 524299]);
+  assert.deepEqual([r.bytes[524297] >> 4, r.bytes[524298]], [0xF, 0x99], 'the pad or the data after it changed');
 });

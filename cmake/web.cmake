@@ -1,14 +1,15 @@
-# The browser: vexsum.html, the page, beside vexsum.css and vexsum.js, which
-# holds the console program's own code compiled to WebAssembly (inlined, so
-# that the page works opened from disk too), the engine that runs it on
-# bytes (web/engine.js) and the page's script (web/page.js). No inline
+# The browser: vexsum.html, the page, beside vexsum.css and vexsum.js, one
+# classic script that esbuild bundles from the page's modules (web/page/),
+# the engine that runs the program on bytes (web/engine.js), the console
+# program's own code compiled to WebAssembly (inside, so that the page
+# works opened from disk too) and fflate, which makes its zips. No inline
 # script or style: the page keeps a strict Content-Security-Policy. cpack
-# makes vexsum-VERSION-web.zip: the page, its style and script, fflate
-# (which makes its zips) and the licences; and, for a served page to be
-# installed and opened offline, its manifest, icons and service worker;
-# and the manual as HTML (web/manual.sh). The npm package, in npm/, holds
-# the same program and engine as an ES module, vexsum.mjs, for scripts in
-# a browser or in Node, and the console program for Node, cli.js (npx vexsum).
+# makes vexsum-VERSION-web.zip: the page, its style and script, the
+# licences; and, for a served page to be installed and opened offline, its
+# manifest, icons and service worker; and the manual as HTML
+# (web/tools/manual.sh). The npm package, in npm/, holds the same program
+# and engine as an ES module, vexsum.mjs, for scripts in a browser or in
+# Node, and the console program for Node, cli.js (npx vexsum).
 # Debian's emscripten runs node with the modules that Debian's node finds
 # itself, in /usr/share/nodejs; another node needs to be told (the programs
 # made before this file, and all after it)
@@ -20,26 +21,45 @@ if(EXISTS /usr/share/nodejs)
 	set(CMAKE_CXX_LINKER_LAUNCHER env NODE_PATH=${nodepath})
 	set_target_properties(vexsum mklib PROPERTIES CXX_LINKER_LAUNCHER "${CMAKE_CXX_LINKER_LAUNCHER}")
 endif()
-set_target_properties(vexsum PROPERTIES OUTPUT_NAME vexsum-engine SUFFIX .js)
-set_property(TARGET vexsum APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/web/engine.js)
+# the program as an ES module whose default export makes an instance, and
+# its WebAssembly beside it; web/engine.js imports them as vexsum-program
+# and vexsum-wasm (which the bundle holds, so that nothing is fetched: the
+# page works opened from disk, and under a policy that allows no fetch; and
+# the program does not look for it beside its script, which bundlers warn of),
+# and puts the program's memory and stack back before each run (where
+# they lie, and their state before one)
+set_target_properties(vexsum PROPERTIES OUTPUT_NAME vexsum-program SUFFIX .mjs)
 target_link_options(vexsum PRIVATE
-	--extern-post-js ${PROJECT_SOURCE_DIR}/web/engine.js
-	-sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createVexsum
+	-sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createVexsum
 	-sINVOKE_RUN=0 -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1
-	-sEXPORTED_RUNTIME_METHODS=FS,callMain
-	-sSINGLE_FILE=1 -sDYNAMIC_EXECUTION=0)
-# one link, so that the page and the module hold the same WebAssembly
-file(WRITE ${PROJECT_BINARY_DIR}/export.mjs "export { check };\n")
+	-sEXPORTED_RUNTIME_METHODS=FS,callMain,stackSave,stackRestore
+	-sEXPORTED_FUNCTIONS=_main,_sbrk,_emscripten_stack_get_base,_emscripten_stack_get_end
+	-sUSE_ES6_IMPORT_META=0 -sDYNAMIC_EXECUTION=0)
+# esbuild and fflate, from the npm registry at pinned versions: esbuild
+# joins the modules, fflate writes the page's zip of every corrected file
+# (its licence goes beside the page)
+set(esbuild 0.28.2)
+set(fflate 0.8.2)
+set(js ${PROJECT_BINARY_DIR}/js-${esbuild}-${fflate})
+add_custom_command(OUTPUT ${js}/node_modules/.bin/esbuild fflate-LICENSE
+	COMMAND npm install --prefix ${js} --no-audit --no-fund --silent esbuild@${esbuild} fflate@${fflate}
+	COMMAND ${CMAKE_COMMAND} -E copy ${js}/node_modules/fflate/LICENSE fflate-LICENSE
+	WORKING_DIRECTORY ${PROJECT_BINARY_DIR} VERBATIM)
+# one link, so that the page and the module hold the same WebAssembly; the
+# page's script a classic one, which a page opened from disk can load
+set(bundle env NODE_PATH=${js}/node_modules ${js}/node_modules/.bin/esbuild --bundle --log-level=warning --target=es2020
+	--alias:vexsum-program=./$<TARGET_FILE_NAME:vexsum> --alias:vexsum-wasm=./vexsum-program.wasm --loader:.wasm=binary)
+file(GLOB pagemodules ${PROJECT_SOURCE_DIR}/web/page/*.js)
 add_custom_command(OUTPUT vexsum.js
-	COMMAND ${CMAKE_COMMAND} -E cat $<TARGET_FILE:vexsum> ${PROJECT_SOURCE_DIR}/web/page.js >vexsum.js
-	DEPENDS vexsum ${PROJECT_SOURCE_DIR}/web/page.js)
+	COMMAND ${bundle} --format=iife --outfile=vexsum.js ${PROJECT_SOURCE_DIR}/web/page/page.js
+	DEPENDS vexsum ${js}/node_modules/.bin/esbuild ${PROJECT_SOURCE_DIR}/web/engine.js ${pagemodules} VERBATIM)
 add_custom_command(OUTPUT npm/vexsum.mjs
-	COMMAND ${CMAKE_COMMAND} -E cat $<TARGET_FILE:vexsum> ${PROJECT_BINARY_DIR}/export.mjs >npm/vexsum.mjs
-	DEPENDS vexsum ${PROJECT_BINARY_DIR}/export.mjs)
-add_custom_target(scripts ALL DEPENDS vexsum.js npm/vexsum.mjs)
+	COMMAND ${bundle} --format=esm --outfile=npm/vexsum.mjs ${PROJECT_SOURCE_DIR}/web/engine.js
+	DEPENDS vexsum ${js}/node_modules/.bin/esbuild ${PROJECT_SOURCE_DIR}/web/engine.js VERBATIM)
+add_custom_target(scripts ALL DEPENDS vexsum.js npm/vexsum.mjs fflate-LICENSE)
 # the console program on Node's own file system, in one file (without, it
 # would fetch() its .wasm, which Node cannot), its status Node's; what Node
-# cannot do as the system does is web/node.js's
+# cannot do as the system does is web/npm/node.js's
 add_executable(vexsum-node driver/vexsum.cpp)
 target_compile_definitions(vexsum-node PRIVATE VEXSUM_VERSION="${PROJECT_VERSION}")
 target_compile_options(vexsum-node PRIVATE -fno-exceptions -fno-rtti)
@@ -48,43 +68,36 @@ set_target_properties(vexsum-node PROPERTIES OUTPUT_NAME cli SUFFIX .js
 	RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/npm)
 set(nodelink -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1 -sEXIT_RUNTIME=1)
 target_link_options(vexsum-node PRIVATE ${nodelink}
-	--extern-pre-js ${PROJECT_SOURCE_DIR}/web/shebang.js --pre-js ${PROJECT_SOURCE_DIR}/web/node.js)
+	--extern-pre-js ${PROJECT_SOURCE_DIR}/web/npm/shebang.js --pre-js ${PROJECT_SOURCE_DIR}/web/npm/node.js)
 set_property(TARGET vexsum-node APPEND PROPERTY LINK_DEPENDS
-	${PROJECT_SOURCE_DIR}/web/shebang.js ${PROJECT_SOURCE_DIR}/web/node.js)
+	${PROJECT_SOURCE_DIR}/web/npm/shebang.js ${PROJECT_SOURCE_DIR}/web/npm/node.js)
 # the tests' sample maker writes bytes to standard output: Node's too
 target_link_options(mklib PRIVATE ${nodelink})
 # npm wants three numbers: 1.0 is 1.0.0
 string(REGEX REPLACE "^([0-9]+\\.[0-9]+)$" "\\1.0" npmversion ${PROJECT_VERSION})
-configure_file(web/package.json.in npm/package.json @ONLY)
+configure_file(web/npm/package.json.in npm/package.json @ONLY)
 configure_file(LICENSE npm/LICENSE COPYONLY)
+configure_file(web/npm/README.md npm/README.md COPYONLY)
+configure_file(web/npm/vexsum.d.mts npm/vexsum.d.mts COPYONLY)
 configure_file(${PROJECT_BINARY_DIR}/vexsum.1 npm/vexsum.1 COPYONLY)
-# fflate, from the npm registry at a pinned version, writes the page's zip
-# of every corrected file; it goes beside the page with its licence
-set(fflate 0.8.2)
-add_custom_command(OUTPUT fflate.js fflate-LICENSE
-	COMMAND npm install --prefix fflate-${fflate} --no-audit --no-fund --silent fflate@${fflate}
-	COMMAND ${CMAKE_COMMAND} -E copy fflate-${fflate}/node_modules/fflate/umd/index.js fflate.js
-	COMMAND ${CMAKE_COMMAND} -E copy fflate-${fflate}/node_modules/fflate/LICENSE fflate-LICENSE
-	WORKING_DIRECTORY ${PROJECT_BINARY_DIR} VERBATIM)
-add_custom_target(fflate ALL DEPENDS fflate.js fflate-LICENSE)
-# the icons of the installed page, drawn by web/icons.js
+# the icons of the installed page, drawn by web/tools/icons.js
 find_program(NODE node REQUIRED)
 add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
-	COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/web/icons.js ${PROJECT_BINARY_DIR}
-	DEPENDS ${PROJECT_SOURCE_DIR}/web/icons.js VERBATIM)
+	COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/web/tools/icons.js ${PROJECT_BINARY_DIR}
+	DEPENDS ${PROJECT_SOURCE_DIR}/web/tools/icons.js VERBATIM)
 add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
-configure_file(web/vexsum.webmanifest vexsum.webmanifest COPYONLY)
-configure_file(web/sw.js sw.js COPYONLY)
-configure_file(web/vexsum.html vexsum.html @ONLY)
+configure_file(web/page/vexsum.webmanifest vexsum.webmanifest COPYONLY)
+configure_file(web/page/sw.js sw.js COPYONLY)
+configure_file(web/page/vexsum.html vexsum.html @ONLY)
 # the manual beside the page, as HTML
 add_custom_command(OUTPUT manual.html
-	COMMAND ${PROJECT_SOURCE_DIR}/web/manual.sh vexsum.1 manual.html
-	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/manual.sh VERBATIM)
+	COMMAND ${PROJECT_SOURCE_DIR}/web/tools/manual.sh vexsum.1 manual.html
+	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/tools/manual.sh VERBATIM)
 add_custom_target(manual ALL DEPENDS manual.html)
-configure_file(web/vexsum.css vexsum.css COPYONLY)
+configure_file(web/page/vexsum.css vexsum.css COPYONLY)
 
 install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
-	${PROJECT_BINARY_DIR}/fflate.js ${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
+	${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
 	${PROJECT_BINARY_DIR}/sw.js ${PROJECT_BINARY_DIR}/icon.svg ${PROJECT_BINARY_DIR}/icon-192.png
 	${PROJECT_BINARY_DIR}/icon-512.png ${PROJECT_BINARY_DIR}/manual.html LICENSE DESTINATION .)
 set(CPACK_GENERATOR ZIP)

@@ -1,6 +1,8 @@
 // The JavaScript API, vexsum.mjs's check, under node:test: each kind, the
-// bytes changed, the errors thrown, and the input untouched.
-// usage: node api.mjs PATH/TO/vexsum.mjs
+// bytes changed, the errors thrown, and the input untouched; with the sample
+// maker, the largest object.
+// usage: node api.mjs PATH/TO/vexsum.mjs [MKLIB]
+import { execFileSync } from 'node:child_process';
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { resolve } from 'node:path';
@@ -65,9 +67,76 @@ test('the lines name the file given', async () => {
   assert.equal(r.kind, 'corrected');
 });
 
-test('errors are thrown as Error objects', async () => {
-  await assert.rejects(check(hex('4B414C4D49522D58402BA00000000000'), 'a/b.lib'),
-                       { name: 'Error', message: 'the program cannot take a file of that name' });
+test('a bad input or name is a TypeError that says why', async () => {
+  const odd = hex('4B414C4D49522D58402BA00000000000');
+  for (const [name, why] of [['a/b.lib', 'it holds a slash'], ['', 'names no file'], ['..', 'names no file'],
+                             ['a\0b', 'NUL'], ['é'.repeat(128), 'longer than 255 bytes'], [7, 'not a string']])
+    await assert.rejects(check(odd, name), e => e instanceof TypeError && !e.lines &&
+      e.message.startsWith('the program cannot take a file of that name: ') && e.message.includes(why), String(name));
+  assert.equal((await checked(odd, 'é'.repeat(127) + 'a')).kind, 'corrected');
   await assert.rejects(check('4B414C4D'), TypeError);
   await assert.rejects(check(16), TypeError);
+});
+
+test('a SharedArrayBuffer, and a view into one', async () => {
+  const shared = new SharedArrayBuffer(16);
+  new Uint8Array(shared).set(hex('4B414C4D49522D58402BA00000000000'));
+  assert.equal((await checked(shared)).truecrc, '737A');
+  const r = await checked(new Uint8Array(shared, 10, 6));
+  assert.equal(r.kind, 'notlibrary');
+});
+
+test('the input is read at the call: a change after it is not seen', async () => {
+  const bytes = hex('4B414C4D49522D58402BA00000000000');
+  const pending = check(bytes);
+  bytes.fill(0);
+  assert.deepEqual((await pending).bytes, hex('4B414C4D49522D58402BA00000A03707'));
+});
+
+// each call starts from the program's first state, however the last ended
+// and however many wait: every row at once, three times over, in one queue
+test('calls at once, each as if alone', async () => {
+  const all = await Promise.all([...rows, ...rows, ...rows].map(([, before]) => checked(hex(before))));
+  all.forEach((r, i) => {
+    const [name, , kind, stored, truecrc, , , , after] = rows[i % rows.length];
+    assert.deepEqual([r.kind, r.stored, r.truecrc, r.bytes, r.lines.length], [kind, stored, truecrc, hex(after),
+      kind === 'notlibrary' ? 2 : 3], name);
+  });
+});
+
+// the program reads the object's span and one byte more: the rest of a
+// longer file comes back as it was, after the corrected object
+test('a file longer than an object can span', async () => {
+  const bytes = new Uint8Array(600000).fill(0x5A);
+  bytes.set(hex('4B414C4D49522D58402BA00000000000'));
+  const r = await checked(bytes);
+  assert.deepEqual([r.kind, r.at, r.bytes.length], ['corrected', 13, 600000]);
+  assert.deepEqual(r.bytes.subarray(0, 16), hex('4B414C4D49522D58402BA00000A03707'));
+  assert.ok(r.bytes.subarray(16).every(b => b === 0x5A), 'the rest of the file changed');
+});
+
+// a run that exits leaves its frames on the program's stack, and each
+// takes the name there: 20,000 runs with the longest name would fill its
+// 5 MB many times over unless each starts with the stack as it was
+test('20,000 runs in a row, the last as the first', async () => {
+  const odd = hex('4B414C4D49522D58402BA00000000000'), name = 'x'.repeat(251) + '.lib';
+  const first = await checked(odd, name);
+  let last;
+  for (let i = 0; i < 20000; i++) last = await check(odd, name);
+  assert.deepEqual([last.kind, last.truecrc, last.bytes, last.lines], [first.kind, first.truecrc, first.bytes, first.lines]);
+});
+
+// the largest object whose field ends mid-byte, its pad half-byte set and
+// one byte of data after it: the program must be handed that byte too, or
+// it takes the object for the file's end and clears the pad
+test('the largest object, with data after it', { skip: !process.argv[3] && 'no sample maker given' }, async () => {
+  const made = execFileSync(process.argv[3], ['-', '0000'], { input: '0'.repeat(1048565), maxBuffer: 1 << 21 });
+  assert.equal(made.length, 524298);
+  const bytes = new Uint8Array(made.length + 1);
+  bytes.set(made);
+  bytes[made.length - 1] |= 0xF0;
+  bytes[made.length] = 0x99;
+  const r = await checked(bytes);
+  assert.deepEqual([r.kind, r.stored, r.bytes.length], ['corrected', '0000', 524299]);
+  assert.deepEqual([r.bytes[524297] >> 4, r.bytes[524298]], [0xF, 0x99], 'the pad or the data after it changed');
 });

@@ -296,12 +296,15 @@ try:
     check("3 GB file", shown["verdict"] == "Not a library object: left unchanged", shown["verdict"])
     os.remove(sparse)
 
-    # the largest object through the page's own run, timed in the page
+    # the largest object through the engine (the page's holds no globals:
+    # the package's module is the same), timed in the page
     took = browser.execute_async_script("""
         const done = arguments[arguments.length - 1];
         const bytes = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));
-        const start = performance.now();
-        check(bytes, 'largest.lib').then(() => done(performance.now() - start));""",
+        import('./npm/vexsum.mjs').then(({ check }) => {
+          const start = performance.now();
+          return check(bytes, 'largest.lib').then(() => done(performance.now() - start));
+        });""",
         base64.b64encode(largest).decode())
     print(f"web: the largest object took {took:.0f} ms in the page")
     check("largest object's time", took < 1000, f"{took:.0f} ms")
@@ -449,7 +452,8 @@ try:
         seen = [look[field] for look in looks]
         check(f"each kind its own {what}", len(set(seen)) == 4 and not {"none", "rgba(0, 0, 0, 0)"} & set(seen), seen)
     check("each kind its own words", [look[4] for look in looks] == [
-        CORRECTED[0], RIGHT[1], REFUSED, "Could not read a/b.lib: the program cannot take a file of that name"],
+        CORRECTED[0], RIGHT[1], REFUSED,
+        "Could not read a/b.lib: the program cannot take a file of that name: it holds a slash (a file's own name, not a path)"],
         [look[4] for look in looks])
     named = browser.execute_script("""
         const p = document.getElementById('attention');

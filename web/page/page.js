@@ -1,6 +1,8 @@
-// The page around the console program, appended to vexsum.js by the build
-// after engine.js. Each file goes through engine.js's check, on a copy of as
-// much of the file as an object can span; the rest of the file is never read.
+// The page around the console program, bundled into vexsum.js by the build.
+// Each file goes through the engine's check, on a copy of as much of the
+// file as an object can span; the rest of the file is never read.
+import { Zip, ZipPassThrough } from 'fflate';
+import { check } from '../engine.js';
 
 // the largest object's file, header included, and one byte more, which
 // tells the program whether data follows the object
@@ -114,12 +116,12 @@ function progress() {
 // put(chunk, final), and the next is read once room() says so
 async function zipped(list, put, room) {
   let failed = null;
-  const zip = new fflate.Zip((err, chunk, final) => {
+  const zip = new Zip((err, chunk, final) => {
     if (err) failed = err;
     else put(chunk, final);
   });
   for (const f of list) {
-    const member = new fflate.ZipPassThrough(f.path);
+    const member = new ZipPassThrough(f.path);
     member.mtime = f.file.lastModified;
     zip.add(member);
     member.push(f.bytes, false);
@@ -307,8 +309,8 @@ async function walk(entry, out) {
 }
 
 async function load() {
-  // one instance now: a browser that cannot run the program says so here
-  await createVexsum({ print() {}, printErr() {} });
+  // one run now: a browser that cannot run the program says so here
+  await check(new Uint8Array(0));
   ready = true;
   input.disabled = folder.disabled = false;
   zone.classList.remove('waiting');

@@ -1,2 +1,0 @@
-#!/usr/bin/env node
-// npx vexsum: the console program compiled for Node, with web/node.js

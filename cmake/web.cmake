@@ -80,7 +80,6 @@ add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
 	DEPENDS ${PROJECT_SOURCE_DIR}/web/tools/icons.js VERBATIM)
 add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
 configure_file(web/page/vexsum.webmanifest vexsum.webmanifest COPYONLY)
-configure_file(web/page/sw.js sw.js COPYONLY)
 configure_file(web/page/vexsum.html vexsum.html @ONLY)
 # the manual beside the page, as HTML
 add_custom_command(OUTPUT manual.html
@@ -88,11 +87,23 @@ add_custom_command(OUTPUT manual.html
 	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/tools/manual.sh VERBATIM)
 add_custom_target(manual ALL DEPENDS manual.html)
 configure_file(web/page/vexsum.css vexsum.css COPYONLY)
+configure_file(LICENSE LICENSE COPYONLY)
 
-install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
-	${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
-	${PROJECT_BINARY_DIR}/sw.js ${PROJECT_BINARY_DIR}/icon.svg ${PROJECT_BINARY_DIR}/icon-192.png
-	${PROJECT_BINARY_DIR}/icon-512.png ${PROJECT_BINARY_DIR}/manual.html LICENSE DESTINATION .)
+# The page's own files, the one list of them: its service worker keeps
+# these for a visit offline, and the web zip holds them, the worker and
+# the licences (tests/webpackage.sh is given both lists)
+set(pagefiles vexsum.html vexsum.css vexsum.js vexsum.webmanifest icon.svg icon-192.png icon-512.png manual.html)
+set(webfiles ${pagefiles} sw.js LICENSE fflate-LICENSE)
+# the worker, with the list (web/tools/worker.cmake)
+list(TRANSFORM pagefiles PREPEND ${PROJECT_BINARY_DIR}/ OUTPUT_VARIABLE pagepaths)
+add_custom_command(OUTPUT sw.js
+	COMMAND ${CMAKE_COMMAND} -DWORKER=${PROJECT_SOURCE_DIR}/web/page/sw.js -DOUT=sw.js
+		-DVERSION=${PROJECT_VERSION} "-DFILES=${pagefiles}" -P ${PROJECT_SOURCE_DIR}/web/tools/worker.cmake
+	DEPENDS ${pagepaths} ${PROJECT_SOURCE_DIR}/web/page/sw.js ${PROJECT_SOURCE_DIR}/web/tools/worker.cmake VERBATIM)
+add_custom_target(worker ALL DEPENDS sw.js)
+add_dependencies(worker scripts icons manual)
+list(TRANSFORM webfiles PREPEND ${PROJECT_BINARY_DIR}/ OUTPUT_VARIABLE webpaths)
+install(FILES ${webpaths} DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME vexsum-${PROJECT_VERSION}-web)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

@@ -5,8 +5,7 @@
 // but the page's zip does: the page hands it over as a stream, and the
 // download of its address gets that stream, written to disk as it comes.
 const kept = 'vexsum-page';
-const own = ['vexsum.html', 'vexsum.css', 'vexsum.js', 'vexsum.webmanifest', 'icon.svg',
-  'icon-192.png', 'icon-512.png', 'manual.html'];
+const own = '@PAGEFILES@'.split(' '); // the build's list of the page's files
 self.addEventListener('install', e => {
   e.waitUntil(caches.open(kept).then(cache => cache.addAll(own)).then(() => self.skipWaiting()));
 });

@@ -94,7 +94,9 @@ configure_file(LICENSE LICENSE COPYONLY)
 # the licences (tests/webpackage.sh is given both lists)
 set(pagefiles vexsum.html vexsum.css vexsum.js vexsum.webmanifest icon.svg icon-192.png icon-512.png manual.html)
 set(webfiles ${pagefiles} sw.js LICENSE fflate-LICENSE)
-# the worker, with the list (web/tools/worker.cmake)
+# the worker, with the list and the name of its cache: the version and a
+# hash of the files, so that a new build is a new worker with a cache of
+# its own (web/tools/worker.cmake)
 list(TRANSFORM pagefiles PREPEND ${PROJECT_BINARY_DIR}/ OUTPUT_VARIABLE pagepaths)
 add_custom_command(OUTPUT sw.js
 	COMMAND ${CMAKE_COMMAND} -DWORKER=${PROJECT_SOURCE_DIR}/web/page/sw.js -DOUT=sw.js

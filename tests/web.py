@@ -15,7 +15,8 @@ off; a phone's button centred; axe-core
 must find nothing serious in either colour scheme at a desk's or a phone's
 width. The npm package's module, vexsum.mjs, must run in the browser too.
 Each check is named and reported on its own line, and runs whatever the
-others did.
+others did; WEBCHECKS=REGEX in the environment runs only the checks whose
+names it matches.
 usage: web.py WEB-BUILD NATIVE-VEXSUM NATIVE-MKLIB GOLDEN-TABLE AXE.JS|- [SCREENSHOT.png]"""
 import base64
 import hashlib
@@ -24,12 +25,15 @@ import random
 import re
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zipfile
 
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
@@ -686,31 +690,169 @@ def installable():
     expect(errors == [], errors)
 
 
+def site():
+    """A copy of the served page in a folder of its own: the files that its
+    worker keeps, as its list names them, and the worker."""
+    with open(os.path.join(build, "sw.js")) as f:
+        own = re.search(r"const own = '([^']*)'", f.read()).group(1).split()
+    copy = tempfile.mkdtemp(prefix="site-", dir=work)
+    for name in own + ["sw.js"]:
+        shutil.copyfile(os.path.join(build, name), os.path.join(copy, name))
+    return copy, own
+
+
+CONTROLLED = """const done = arguments[arguments.length - 1];
+    setTimeout(() => done('no service worker'), 10000);
+    const kept = () => caches.keys().then(names => Promise.all(names.map(n => caches.open(n).then(c => c.keys())
+      .then(k => [n, k.map(r => r.url.replace(/.*\\//, '')).sort()])))).then(done, e => done(String(e)));
+    if (navigator.serviceWorker.controller) kept();
+    else navigator.serviceWorker.addEventListener('controllerchange', kept);"""
+
+
+def visited(there):
+    """The page visited once at THERE and its worker in charge; its caches: [[name, [file...]]...]."""
+    opened(there + "vexsum.html")
+    return browser.execute_async_script(CONTROLLED)
+
+
+def pagecache(caches_, own):
+    """What is wrong with the page's caches: one, named for the version and a hash, holding its files."""
+    version = re.match(r"vexsum v(\S+)", console(files[0])[0][0]).group(1)
+    if not isinstance(caches_, list) or len(caches_) != 1:
+        return f"caches {caches_}, want one"
+    name, held = caches_[0]
+    if not re.fullmatch(rf"vexsum-{re.escape(version)}-[0-9a-f]{{16}}", name):
+        return f"cache {name!r}, want vexsum-{version}-HASH"
+    if held != sorted(own):
+        return f"cache holds {held}, want {sorted(own)}"
+    return None
+
+
 @named("offline")
 def offline():
-    # once visited, working with its server gone: a server of its own, so
-    # that the first goes on serving the other checks
-    apart, there = serve(build)
+    # once visited, working with its server gone, the manual too
+    copy, own = site()
+    apart, there = serve(copy)
     try:
-        opened(there + "vexsum.html")
-        kept = browser.execute_async_script("""const done = arguments[arguments.length - 1];
-            setTimeout(() => done('no service worker'), 10000);
-            navigator.serviceWorker.ready.then(() => caches.open('vexsum-page')).then(c => c.keys())
-              .then(k => done(k.length), e => done(String(e)));""")
+        caches_ = visited(there)
     finally:
         apart.shutdown()
         apart.server_close()
-    begun = time.monotonic()
+    wrong = pagecache(caches_, own)
+    expect(not wrong, wrong)
     browser.set_page_load_timeout(20)
     try:
-        browser.refresh()
-        ready()
-        print(f"web: offline, the page was ready {1000 * (time.monotonic() - begun):.0f} ms after it was asked for"
-              f" ({kept} files kept)")
+        took = opened(there + "vexsum.html")
+        print(f"web: offline, the page was ready {took:.0f} ms after it was asked for")
         shown = give(infiles("odd.lib"))[0]
         expect(shown["verdict"] == SAYS["odd.lib"][0], shown["verdict"])
+        browser.get(there + "manual.html")
+        text = browser.find_element(By.TAG_NAME, "body").text
+        expect("EXIT STATUS" in text, f"the manual offline: {text[:100]!r}")
     finally:
         browser.set_page_load_timeout(300)
+
+
+def liefi(port):
+    """A server on 127.0.0.1:PORT that takes each connection and answers
+    nothing, as a captive portal or a dying network does; a function that
+    ends it."""
+    listener = socket.socket()
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", port))
+    listener.listen(64)
+    held = []
+
+    def hold():
+        while True:
+            try:
+                held.append(listener.accept()[0])
+            except OSError:
+                return
+    threading.Thread(target=hold, daemon=True).start()
+
+    def end():
+        listener.close()
+        for each in held:
+            each.close()
+    return end
+
+
+@named("lie-fi")
+def liefied():
+    # visited once, the page opens from its cache within 3 s while its
+    # server takes the connection and answers nothing
+    copy, own = site()
+    apart, there = serve(copy)
+    try:
+        visited(there)
+    finally:
+        apart.shutdown()
+        apart.server_close()
+    end = liefi(apart.server_address[1])
+    browser.set_page_load_timeout(10)
+    try:
+        took = opened(there + "vexsum.html")
+        print(f"web: lie-fi, the page was ready {took:.0f} ms after it was asked for")
+        expect(took < 3000, f"ready after {took:.0f} ms")
+    finally:
+        browser.set_page_load_timeout(300)
+        end()
+
+
+@named("update")
+def update():
+    # a new version on the server: shown or offered within two reloads, and
+    # once reloaded, the old cache gone; from a server that lets the browser
+    # keep its files for an hour, as many do
+    copy, own = site()
+    apart, there = serve(copy, maxage=3600)
+    port = apart.server_address[1]
+    try:
+        before = visited(there)
+    finally:
+        apart.shutdown()
+        apart.server_close()
+    # the new version: another footer, and so another hash in the worker
+    with open(os.path.join(copy, "vexsum.html")) as f:
+        page = f.read()
+    with open(os.path.join(copy, "vexsum.html"), "w") as f:
+        f.write(page.replace("</footer>", "<p>the new version</p></footer>"))
+    with open(os.path.join(copy, "sw.js")) as f:
+        worker = f.read()
+    with open(os.path.join(copy, "sw.js"), "w") as f:
+        f.write(re.sub(r"(const kept = 'vexsum-[^-]*-)[0-9a-f]+", r"\g<1>0123456789abcdef", worker))
+    apart, there = serve(copy, port, maxage=3600)
+    try:
+        newer = lambda b: b.execute_script(
+            "return document.querySelector('footer').textContent.includes('the new version') ? 'shown' :"
+            " document.getElementById('update') ? 'offered' : null")
+        seen = None
+        for reload in (1, 2):
+            begun = time.monotonic()
+            opened(there + "vexsum.html")
+            try:
+                seen = WebDriverWait(browser, 10).until(newer)
+            except TimeoutException:
+                continue
+            print(f"web: update, the new version was {seen} on reload {reload},"
+                  f" {1000 * (time.monotonic() - begun):.0f} ms after it was asked for")
+            break
+        # (the worker tells the page as soon as it is in charge: an offer, first)
+        expect(seen == "offered", f"the new version was {seen or 'neither shown nor offered'} after two reloads")
+        if seen == "offered":
+            line = browser.find_element(By.ID, "update")
+            words = line.get_attribute("textContent")
+            expect(words == "A new version of vexsum is ready. Reload", words)
+            line.find_element(By.TAG_NAME, "button").click()
+            WebDriverWait(browser, 10).until(lambda b: newer(b) == "shown")
+            ready()
+        after = browser.execute_async_script(CONTROLLED)
+        expect(len(after) == 1 and after[0][0] != before[0][0] and after[0][0].endswith("-0123456789abcdef"),
+               f"caches {[c[0] for c in before]} before, {[c[0] for c in after]} after")
+    finally:
+        apart.shutdown()
+        apart.server_close()
 
 
 @named("says who it is")
@@ -808,7 +950,8 @@ signal.signal(signal.SIGALRM, outoftime)
 outcomes = []
 try:
     start()
-    outcomes = [run(*each) for each in checks]
+    chosen = re.compile(os.environ.get("WEBCHECKS", ""))
+    outcomes = [run(*each) for each in checks if chosen.search(each[0])]
 finally:
     if browser:
         browser.quit()

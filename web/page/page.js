@@ -7,6 +7,7 @@ import { check } from '../engine.js';
 import { clear, ready, take } from './batch.js';
 import { downloadall, forgetlinks } from './downloads.js';
 import { dragover, dropped, picked, pickedfolder } from './intake.js';
+import { keepforoffline } from './updates.js';
 import { reason, ui } from './view.js';
 
 // the program, run once on nothing: a browser that cannot run it says so here
@@ -41,9 +42,7 @@ window.addEventListener('drop', e => {
 window.addEventListener('pagehide', e => {
   if (!e.persisted) forgetlinks();
 });
-// served, the page keeps its own files for a visit offline (from disk it
-// needs nothing kept, and a browser does not offer it)
-if ('serviceWorker' in navigator && location.protocol !== 'file:') navigator.serviceWorker.register('sw.js').catch(() => {});
+keepforoffline();
 ui.status.textContent = 'Loading the program…';
 ui.zone.classList.add('waiting');
 load().catch(e => {

@@ -34,6 +34,10 @@ target_link_options(vexsum PRIVATE
 # (its licence goes beside the page)
 set(esbuild 0.28.2)
 set(fflate 0.8.2)
+# and eslint, with its rules and the table of globals, for its test
+# (tests/eslint.sh), which installs them when it runs
+set(eslint 9.39.2)
+set(eslintglobals 16.5.0)
 set(js ${PROJECT_BINARY_DIR}/js-${esbuild}-${fflate})
 add_custom_command(OUTPUT ${js}/node_modules/.bin/esbuild fflate-LICENSE
 	COMMAND npm install --prefix ${js} --no-audit --no-fund --silent esbuild@${esbuild} fflate@${fflate}

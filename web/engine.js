@@ -23,7 +23,7 @@ export async function check(input, name = 'file.lib') {
   vexsum.FS.chdir('/files');
   try {
     vexsum.FS.writeFile(name, given.slice());
-  } catch (e) {
+  } catch {
     // the program's file system refuses a name such as a/b.lib, with no words of its own
     throw new Error('the program cannot take a file of that name');
   }

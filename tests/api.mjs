@@ -1,5 +1,5 @@
 // The JavaScript API, vexsum.mjs's check, under node:test: each kind, the
-// bytes changed, the errors thrown, and the input untouched.
+// bytes changed, the file's name, the errors thrown, and the input untouched.
 // usage: node api.mjs PATH/TO/vexsum.mjs
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -60,9 +60,18 @@ test('a Buffer, an ArrayBuffer and a view into a larger buffer', async () => {
   assert.deepEqual(r.bytes, hex('4B414C4D49522D58402BA00000A03707'));
 });
 
-test('the lines name the file given', async () => {
-  const r = await checked(hex('4B414C4D49522D58402BA00000000000'), 'mine.lib');
-  assert.equal(r.kind, 'corrected');
+test('the program runs on the file given, under its name', async () => {
+  // any name, an option's too, is the file's, and the run the same
+  const odd = hex('4B414C4D49522D58402BA00000000000'), plain = await checked(odd);
+  for (const name of ['mine.lib', '-v', 'even-日本.lib'])
+    assert.deepEqual(await checked(odd, name), plain, name);
+  // a run that fails says why, and its lines name the file (a name in
+  // the program's own /dev, which the program cannot seek)
+  await assert.rejects(check(odd, '/dev/null'), e => {
+    assert.equal(e.message, 'Invalid seek');
+    assert.deepEqual(e.lines, [banner, '/dev/null: Invalid seek']);
+    return true;
+  });
 });
 
 test('errors are thrown as Error objects', async () => {

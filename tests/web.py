@@ -215,19 +215,29 @@ CARDS = """
 downloads = os.path.join(work, "downloads")
 
 
+def landing():
+    """An empty folder for what the browser downloads next."""
+    shutil.rmtree(downloads, ignore_errors=True)
+    os.makedirs(downloads)
+    browser.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+
+
+def landed(path, seconds):
+    """Waits until the download is whole at PATH."""
+    WebDriverWait(browser, seconds).until(lambda b: os.path.exists(path) and not any(
+        f.endswith(".crdownload") for f in os.listdir(downloads)))
+
+
 def download(index):
     """Click the download of the card at index (0 the newest) and wait for
     the file; its bytes. A click, as a person would: the page's policy lets
     no script fetch it."""
-    shutil.rmtree(downloads, ignore_errors=True)
-    os.makedirs(downloads)
-    browser.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+    landing()
     name = browser.execute_script(
         "const a = document.querySelectorAll('#results li')[arguments[0]].querySelector('a.download');"
         " a.click(); return a.download;", index)
     path = os.path.join(downloads, name)
-    WebDriverWait(browser, 60).until(lambda b: os.path.exists(path) and not any(
-        f.endswith(".crdownload") for f in os.listdir(downloads)))
+    landed(path, 60)
     with open(path, "rb") as f:
         return f.read()
 
@@ -235,15 +245,12 @@ def download(index):
 def downloadall():
     """Click "Download all corrected" and wait for the zip; its path. Each
     blob the page makes meanwhile is in window.made, by its type."""
-    shutil.rmtree(downloads, ignore_errors=True)
-    os.makedirs(downloads)
-    browser.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+    landing()
     browser.execute_script("""window.made = []; const make = URL.createObjectURL;
         URL.createObjectURL = b => { window.made.push(b.type); return make(b); };""")
     browser.find_element(By.ID, "zipall").click()
     path = os.path.join(downloads, "vexsum-corrected.zip")
-    WebDriverWait(browser, 120).until(lambda b: os.path.exists(path) and not any(
-        f.endswith(".crdownload") for f in os.listdir(downloads)))
+    landed(path, 120)
     return path
 
 
@@ -690,17 +697,6 @@ def installable():
     expect(errors == [], errors)
 
 
-def site():
-    """A copy of the served page in a folder of its own: the files that its
-    worker keeps, as its list names them, and the worker."""
-    with open(os.path.join(build, "sw.js")) as f:
-        own = re.search(r"const own = '([^']*)'", f.read()).group(1).split()
-    copy = tempfile.mkdtemp(prefix="site-", dir=work)
-    for name in own + ["sw.js"]:
-        shutil.copyfile(os.path.join(build, name), os.path.join(copy, name))
-    return copy, own
-
-
 CONTROLLED = """const done = arguments[arguments.length - 1];
     setTimeout(() => done('no service worker'), 10000);
     const kept = () => caches.keys().then(names => Promise.all(names.map(n => caches.open(n).then(c => c.keys())
@@ -709,10 +705,24 @@ CONTROLLED = """const done = arguments[arguments.length - 1];
     else navigator.serviceWorker.addEventListener('controllerchange', kept);"""
 
 
-def visited(there):
-    """The page visited once at THERE and its worker in charge; its caches: [[name, [file...]]...]."""
-    opened(there + "vexsum.html")
-    return browser.execute_async_script(CONTROLLED)
+def visitedonce(maxage=0):
+    """A copy of the served page (the files that its worker keeps, as its
+    list names them, and the worker) in a folder of its own, visited once
+    from a server of its own until the worker is in charge; then the server
+    ends. The folder, the list, the page's address and port, and the
+    worker's caches: [[name, [file...]]...]."""
+    with open(os.path.join(build, "sw.js")) as f:
+        own = re.search(r"const own = '([^']*)'", f.read()).group(1).split()
+    copy = tempfile.mkdtemp(prefix="site-", dir=work)
+    for name in own + ["sw.js"]:
+        shutil.copyfile(os.path.join(build, name), os.path.join(copy, name))
+    apart, there = serve(copy, maxage=maxage)
+    try:
+        opened(there + "vexsum.html")
+        return copy, own, there + "vexsum.html", apart.server_address[1], browser.execute_async_script(CONTROLLED)
+    finally:
+        apart.shutdown()
+        apart.server_close()
 
 
 def pagecache(caches_, own):
@@ -731,22 +741,16 @@ def pagecache(caches_, own):
 @named("offline")
 def offline():
     # once visited, working with its server gone, the manual too
-    copy, own = site()
-    apart, there = serve(copy)
-    try:
-        caches_ = visited(there)
-    finally:
-        apart.shutdown()
-        apart.server_close()
+    _, own, page, _, caches_ = visitedonce()
     wrong = pagecache(caches_, own)
     expect(not wrong, wrong)
     browser.set_page_load_timeout(20)
     try:
-        took = opened(there + "vexsum.html")
+        took = opened(page)
         print(f"web: offline, the page was ready {took:.0f} ms after it was asked for")
         shown = give(infiles("odd.lib"))[0]
         expect(shown["verdict"] == SAYS["odd.lib"][0], shown["verdict"])
-        browser.get(there + "manual.html")
+        browser.get(page.replace("vexsum.html", "manual.html"))
         text = browser.find_element(By.TAG_NAME, "body").text
         expect("EXIT STATUS" in text, f"the manual offline: {text[:100]!r}")
     finally:
@@ -782,17 +786,11 @@ def liefi(port):
 def liefied():
     # visited once, the page opens from its cache within 3 s while its
     # server takes the connection and answers nothing
-    copy, own = site()
-    apart, there = serve(copy)
-    try:
-        visited(there)
-    finally:
-        apart.shutdown()
-        apart.server_close()
-    end = liefi(apart.server_address[1])
+    _, _, page, port, _ = visitedonce()
+    end = liefi(port)
     browser.set_page_load_timeout(10)
     try:
-        took = opened(there + "vexsum.html")
+        took = opened(page)
         print(f"web: lie-fi, the page was ready {took:.0f} ms after it was asked for")
         expect(took < 3000, f"ready after {took:.0f} ms")
     finally:
@@ -805,24 +803,17 @@ def update():
     # a new version on the server: shown or offered within two reloads, and
     # once reloaded, the old cache gone; from a server that lets the browser
     # keep its files for an hour, as many do
-    copy, own = site()
-    apart, there = serve(copy, maxage=3600)
-    port = apart.server_address[1]
-    try:
-        before = visited(there)
-    finally:
-        apart.shutdown()
-        apart.server_close()
+    copy, _, page, port, before = visitedonce(maxage=3600)
     # the new version: another footer, and so another hash in the worker
     with open(os.path.join(copy, "vexsum.html")) as f:
-        page = f.read()
+        html = f.read()
     with open(os.path.join(copy, "vexsum.html"), "w") as f:
-        f.write(page.replace("</footer>", "<p>the new version</p></footer>"))
+        f.write(html.replace("</footer>", "<p>the new version</p></footer>"))
     with open(os.path.join(copy, "sw.js")) as f:
         worker = f.read()
     with open(os.path.join(copy, "sw.js"), "w") as f:
         f.write(re.sub(r"(const kept = 'vexsum-[^-]*-)[0-9a-f]+", r"\g<1>0123456789abcdef", worker))
-    apart, there = serve(copy, port, maxage=3600)
+    apart, _ = serve(copy, port, maxage=3600)
     try:
         newer = lambda b: b.execute_script(
             "return document.querySelector('footer').textContent.includes('the new version') ? 'shown' :"
@@ -830,7 +821,7 @@ def update():
         seen = None
         for reload in (1, 2):
             begun = time.monotonic()
-            opened(there + "vexsum.html")
+            opened(page)
             try:
                 seen = WebDriverWait(browser, 10).until(newer)
             except TimeoutException:

@@ -40,6 +40,10 @@ target_link_options(vexsum PRIVATE
 # (its licence goes beside the page)
 set(esbuild 0.28.2)
 set(fflate 0.8.2)
+# and eslint, with its rules and the table of globals, for its test
+# (tests/eslint.sh), which installs them when it runs
+set(eslint 9.39.2)
+set(eslintglobals 16.5.0)
 set(js ${PROJECT_BINARY_DIR}/js-${esbuild}-${fflate})
 add_custom_command(OUTPUT ${js}/node_modules/.bin/esbuild fflate-LICENSE
 	COMMAND npm install --prefix ${js} --no-audit --no-fund --silent esbuild@${esbuild} fflate@${fflate}
@@ -49,7 +53,7 @@ add_custom_command(OUTPUT ${js}/node_modules/.bin/esbuild fflate-LICENSE
 # page's script a classic one, which a page opened from disk can load
 set(bundle env NODE_PATH=${js}/node_modules ${js}/node_modules/.bin/esbuild --bundle --log-level=warning --target=es2020
 	--alias:vexsum-program=./$<TARGET_FILE_NAME:vexsum> --alias:vexsum-wasm=./vexsum-program.wasm --loader:.wasm=binary)
-file(GLOB pagemodules ${PROJECT_SOURCE_DIR}/web/page/*.js)
+file(GLOB pagemodules CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/web/page/*.js)
 add_custom_command(OUTPUT vexsum.js
 	COMMAND ${bundle} --format=iife --outfile=vexsum.js ${PROJECT_SOURCE_DIR}/web/page/page.js
 	DEPENDS vexsum ${js}/node_modules/.bin/esbuild ${PROJECT_SOURCE_DIR}/web/engine.js ${pagemodules} VERBATIM)
@@ -87,7 +91,6 @@ add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
 	DEPENDS ${PROJECT_SOURCE_DIR}/web/tools/icons.js VERBATIM)
 add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
 configure_file(web/page/vexsum.webmanifest vexsum.webmanifest COPYONLY)
-configure_file(web/page/sw.js sw.js COPYONLY)
 configure_file(web/page/vexsum.html vexsum.html @ONLY)
 # the manual beside the page, as HTML
 add_custom_command(OUTPUT manual.html
@@ -95,11 +98,25 @@ add_custom_command(OUTPUT manual.html
 	DEPENDS ${PROJECT_BINARY_DIR}/vexsum.1 ${PROJECT_SOURCE_DIR}/web/tools/manual.sh VERBATIM)
 add_custom_target(manual ALL DEPENDS manual.html)
 configure_file(web/page/vexsum.css vexsum.css COPYONLY)
+configure_file(LICENSE LICENSE COPYONLY)
 
-install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
-	${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
-	${PROJECT_BINARY_DIR}/sw.js ${PROJECT_BINARY_DIR}/icon.svg ${PROJECT_BINARY_DIR}/icon-192.png
-	${PROJECT_BINARY_DIR}/icon-512.png ${PROJECT_BINARY_DIR}/manual.html LICENSE DESTINATION .)
+# The page's own files, the one list of them: its service worker keeps
+# these for a visit offline, and the web zip holds them, the worker and
+# the licences (tests/webpackage.sh is given both lists)
+set(pagefiles vexsum.html vexsum.css vexsum.js vexsum.webmanifest icon.svg icon-192.png icon-512.png manual.html)
+set(webfiles ${pagefiles} sw.js LICENSE fflate-LICENSE)
+# the worker, with the list and the name of its cache: the version and a
+# hash of the files, so that a new build is a new worker with a cache of
+# its own (web/tools/worker.cmake)
+list(TRANSFORM pagefiles PREPEND ${PROJECT_BINARY_DIR}/ OUTPUT_VARIABLE pagepaths)
+add_custom_command(OUTPUT sw.js
+	COMMAND ${CMAKE_COMMAND} -DWORKER=${PROJECT_SOURCE_DIR}/web/page/sw.js -DOUT=sw.js
+		-DVERSION=${PROJECT_VERSION} "-DFILES=${pagefiles}" -P ${PROJECT_SOURCE_DIR}/web/tools/worker.cmake
+	DEPENDS ${pagepaths} ${PROJECT_SOURCE_DIR}/web/page/sw.js ${PROJECT_SOURCE_DIR}/web/tools/worker.cmake VERBATIM)
+add_custom_target(worker ALL DEPENDS sw.js)
+add_dependencies(worker scripts icons manual)
+list(TRANSFORM webfiles PREPEND ${PROJECT_BINARY_DIR}/ OUTPUT_VARIABLE webpaths)
+install(FILES ${webpaths} DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME vexsum-${PROJECT_VERSION}-web)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

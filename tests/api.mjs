@@ -1,6 +1,6 @@
 // The JavaScript API, vexsum.mjs's check, under node:test: each kind, the
-// bytes changed, the errors thrown, and the input untouched; with the sample
-// maker, the largest object.
+// bytes changed, the file's name, the errors thrown, and the input untouched;
+// with the sample maker, the largest object.
 // usage: node api.mjs PATH/TO/vexsum.mjs [MKLIB]
 import { execFileSync } from 'node:child_process';
 import { test } from 'node:test';
@@ -62,9 +62,11 @@ test('a Buffer, an ArrayBuffer and a view into a larger buffer', async () => {
   assert.deepEqual(r.bytes, hex('4B414C4D49522D58402BA00000A03707'));
 });
 
-test('the lines name the file given', async () => {
-  const r = await checked(hex('4B414C4D49522D58402BA00000000000'), 'mine.lib');
-  assert.equal(r.kind, 'corrected');
+test('the program runs on the file given, under its name', async () => {
+  // any name, an option's too, is the file's, and the run the same
+  const odd = hex('4B414C4D49522D58402BA00000000000'), plain = await checked(odd);
+  for (const name of ['mine.lib', '-v', 'even-日本.lib'])
+    assert.deepEqual(await checked(odd, name), plain, name);
 });
 
 test('a bad input or name is a TypeError that says why', async () => {

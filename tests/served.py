@@ -11,20 +11,23 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
 
-def serve(build):
-    """Starts a server of the build's folder; returns it and its address."""
+def serve(build, port=0, maxage=0):
+    """Starts a server of the build's folder (on PORT, or any; with MAXAGE,
+    its files kept by the browser that long); returns it and its address."""
     with open(os.path.join(build, "vexsum.html")) as f:
         policy = re.search(r'Content-Security-Policy"\s+content="([^"]*)"', f.read()).group(1)
 
     class Served(http.server.SimpleHTTPRequestHandler):
         def end_headers(self):
             self.send_header("Content-Security-Policy", policy)
+            if maxage:
+                self.send_header("Cache-Control", f"max-age={maxage}")
             super().end_headers()
 
         def log_message(self, *args):
             pass
 
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Served, directory=build))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Served, directory=build))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server, f"http://127.0.0.1:{server.server_address[1]}/"
 

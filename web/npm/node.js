@@ -13,13 +13,13 @@ var nodeclosed = [0, 1, 2].filter(fd => {
   try {
     const st = fs.fstatSync(fd);
     if (!st.isCharacterDevice() || st.rdev !== fs.statSync('/dev/null').rdev) return false;
-  } catch (e) {
+  } catch {
     return false;
   }
   let info;
   try {
     info = fs.readFileSync('/proc/self/fdinfo/' + fd, 'utf8');
-  } catch (e) {
+  } catch {
     return true;
   }
   const flags = /^flags:\s*([0-7]+)/m.exec(info);
@@ -28,7 +28,7 @@ var nodeclosed = [0, 1, 2].filter(fd => {
 Module['onRuntimeInitialized'] = () => nodeclosed.forEach(fd => {
   try {
     FS.streams[fd].nfd = require('fs').openSync('/', 'r');
-  } catch (e) {
+  } catch {
     delete FS.streams[fd]; // the program's own check then stops the run
   }
 });

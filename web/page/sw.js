@@ -1,16 +1,28 @@
-// The page's service worker: it keeps the page's own files, so that a
-// served page opened again offline still works. Each is fetched from the
-// network when it can be, so that an update shows at once, and from the
-// cache when it cannot. Files given to the page never pass through here,
-// but the page's zip does: the page hands it over as a stream, and the
-// download of its address gets that stream, written to disk as it comes.
-const kept = 'vexsum-page';
-const own = ['vexsum.html', 'vexsum.css', 'vexsum.js', 'vexsum.webmanifest', 'icon.svg',
-  'icon-192.png', 'icon-512.png', 'manual.html'];
+// The page's service worker: the page's own files from its cache at once,
+// so that a served page opened again opens whatever the network does
+// (down, or up and answering nothing). Its cache is one version's files,
+// named for the version and a hash of them (the build fills in both), so
+// that the files never mix: the page is refreshed in the background by the
+// browser's own look at this script on each visit, and a new build is a
+// new worker, which fetches every file anew into a cache of its own, takes
+// over at once, drops the caches before it and tells the pages open, which
+// offer to reload. Files given to the page never pass through here, but the page's
+// zip does: the page hands it over as a stream, and the download of its
+// address gets that stream, written to disk as it comes.
+const kept = '@PAGECACHE@';
+const own = '@PAGEFILES@'.split(' ');
 self.addEventListener('install', e => {
-  e.waitUntil(caches.open(kept).then(cache => cache.addAll(own)).then(() => self.skipWaiting()));
+  // past the browser's HTTP cache, which may hold the last version's files
+  e.waitUntil(caches.open(kept).then(cache => cache.addAll(own.map(name => new Request(name, { cache: 'reload' }))))
+    .then(() => self.skipWaiting()));
 });
-self.addEventListener('activate', e => e.waitUntil(self.clients.claim()));
+// in charge, the new worker tells each page open, which may offer to reload
+self.addEventListener('activate', e => {
+  e.waitUntil(caches.keys().then(names => Promise.all(names.filter(name => name !== kept).map(name => caches.delete(name))))
+    .then(() => self.clients.claim())
+    .then(() => self.clients.matchAll({ type: 'window', includeUncontrolled: true }))
+    .then(pages => pages.forEach(page => page.postMessage({ fresh: kept }))));
+});
 const zips = new Map(); // the page's zips, by the address of their download, until it is asked for
 self.addEventListener('message', e => {
   if (!e.data || !e.data.zip) return;
@@ -30,11 +42,8 @@ self.addEventListener('fetch', e => {
     return;
   }
   if (e.request.method !== 'GET' || new URL(e.request.url).origin !== location.origin) return;
-  e.respondWith(fetch(e.request).then(response => {
-    if (response.ok) {
-      const copy = response.clone();
-      e.waitUntil(caches.open(kept).then(cache => cache.put(e.request, copy)));
-    }
-    return response;
-  }).catch(() => caches.match(e.request, { ignoreSearch: true }).then(r => r || Response.error())));
+  // the page's own files from the cache; anything else (or one the browser
+  // evicted) from the network
+  e.respondWith(caches.open(kept).then(cache => cache.match(e.request, { ignoreSearch: true }))
+    .then(found => found || fetch(e.request)));
 });

@@ -1,0 +1,26 @@
+// eslint's recommended rules on every JavaScript file of the repository,
+// with the globals of where each runs; and no name that hides another.
+// Run by the web build's test "eslint" (see CONTRIBUTING.md).
+// The build installs eslint, @eslint/js and globals in its own folder and
+// names it in NODE_PATH, which require() reads and import does not.
+import { createRequire } from 'node:module';
+
+const require = createRequire(import.meta.url);
+const js = require('@eslint/js');
+const globals = require('globals');
+
+export default [
+  { ignores: ['build*/**', 'release/**'] },
+  js.configs.recommended,
+  { rules: { 'no-shadow': 'error' } },
+  // the page's modules run in the browser; the engine in a browser or in
+  // Node, so it may use neither's own names
+  { files: ['web/page/**/*.js'], ignores: ['web/page/sw.js'], languageOptions: { globals: globals.browser } },
+  { files: ['web/page/sw.js'], languageOptions: { sourceType: 'script', globals: globals.serviceworker } },
+  // the console program for Node: its pre-js runs inside emscripten's code,
+  // beside the program's Module and FS
+  { files: ['web/npm/**/*.js'],
+    languageOptions: { sourceType: 'script', globals: { ...globals.node, Module: 'writable', FS: 'readonly' } } },
+  { files: ['web/tools/**/*.js'], languageOptions: { sourceType: 'commonjs', globals: globals.node } },
+  { files: ['tests/**/*.mjs', 'bench/**/*.mjs', '*.mjs'], languageOptions: { globals: globals.node } },
+];

@@ -14,7 +14,8 @@ export default [
   js.configs.recommended,
   { rules: { 'no-shadow': 'error' } },
   // the page's modules run in the browser; the engine in a browser or in
-  // Node, so it may use neither's own names
+  // Node, so it may use only the names that both give
+  { files: ['web/engine.js'], languageOptions: { globals: globals['shared-node-browser'] } },
   { files: ['web/page/**/*.js'], ignores: ['web/page/sw.js'], languageOptions: { globals: globals.browser } },
   { files: ['web/page/sw.js'], languageOptions: { sourceType: 'script', globals: globals.serviceworker } },
   // the console program for Node: its pre-js runs inside emscripten's code,

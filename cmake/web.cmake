@@ -82,6 +82,8 @@ add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
 configure_file(web/page/vexsum.webmanifest vexsum.webmanifest COPYONLY)
 configure_file(web/page/sw.js sw.js COPYONLY)
 configure_file(web/page/vexsum.html vexsum.html @ONLY)
+# a served folder's root is the page too, rather than a listing of files
+configure_file(web/page/vexsum.html index.html @ONLY)
 # the manual beside the page, as HTML
 add_custom_command(OUTPUT manual.html
 	COMMAND ${PROJECT_SOURCE_DIR}/web/tools/manual.sh vexsum.1 manual.html
@@ -92,7 +94,8 @@ configure_file(web/page/vexsum.css vexsum.css COPYONLY)
 install(FILES ${PROJECT_BINARY_DIR}/vexsum.html ${PROJECT_BINARY_DIR}/vexsum.css ${PROJECT_BINARY_DIR}/vexsum.js
 	${PROJECT_BINARY_DIR}/fflate-LICENSE ${PROJECT_BINARY_DIR}/vexsum.webmanifest
 	${PROJECT_BINARY_DIR}/sw.js ${PROJECT_BINARY_DIR}/icon.svg ${PROJECT_BINARY_DIR}/icon-192.png
-	${PROJECT_BINARY_DIR}/icon-512.png ${PROJECT_BINARY_DIR}/manual.html LICENSE DESTINATION .)
+	${PROJECT_BINARY_DIR}/icon-512.png ${PROJECT_BINARY_DIR}/manual.html LICENSE
+	${PROJECT_BINARY_DIR}/index.html DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME vexsum-${PROJECT_VERSION}-web)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

@@ -6,7 +6,8 @@
 // download of its address gets that stream, written to disk as it comes.
 const kept = 'vexsum-page';
 const own = ['vexsum.html', 'vexsum.css', 'vexsum.js', 'vexsum.webmanifest', 'icon.svg',
-  'icon-192.png', 'icon-512.png', 'manual.html'];
+  'icon-192.png', 'icon-512.png', 'manual.html',
+  'index.html', './'];
 self.addEventListener('install', e => {
   e.waitUntil(caches.open(kept).then(cache => cache.addAll(own)).then(() => self.skipWaiting()));
 });

@@ -43,7 +43,7 @@ add_custom_command(OUTPUT ${js}/node_modules/.bin/esbuild fflate-LICENSE
 # page's script a classic one, which a page opened from disk can load
 set(bundle env NODE_PATH=${js}/node_modules ${js}/node_modules/.bin/esbuild --bundle --log-level=warning
 	--alias:vexsum-program=./$<TARGET_FILE_NAME:vexsum>)
-file(GLOB pagemodules ${PROJECT_SOURCE_DIR}/web/page/*.js)
+file(GLOB pagemodules CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/web/page/*.js)
 # (the program asks where its script is only to find a .wasm, which it holds)
 add_custom_command(OUTPUT vexsum.js
 	COMMAND ${bundle} --format=iife --define:import.meta.url=undefined --outfile=vexsum.js ${PROJECT_SOURCE_DIR}/web/page/page.js

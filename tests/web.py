@@ -14,6 +14,8 @@ the service worker when served and a blob from disk; a line with scripts
 off; a phone's button centred; axe-core
 must find nothing serious in either colour scheme at a desk's or a phone's
 width. The npm package's module, vexsum.mjs, must run in the browser too.
+Each check is named and reported on its own line, and runs whatever the
+others did.
 usage: web.py WEB-BUILD NATIVE-VEXSUM NATIVE-MKLIB GOLDEN-TABLE AXE.JS|- [SCREENSHOT.png]"""
 import base64
 import hashlib
@@ -21,6 +23,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -35,16 +38,39 @@ from served import chromium, serve
 build, vexsum, mklib, golden, axe = sys.argv[1:6]
 screenshot = sys.argv[6] if len(sys.argv) > 6 else None
 work = tempfile.mkdtemp(prefix="vexsum-web-")
-passed = failed = skipped = 0
 
 
-def check(name, ok, why=""):
-    global passed, failed
-    if ok:
-        passed += 1
-    else:
-        failed += 1
-        print(f"FAIL {name}: {why}")
+# The checks: a table of named functions, each run on its own with its own
+# time limit, each reported on its own line in the harness's words ("ok
+# NAME", "FAIL NAME: WHY", "web: skipped: NAME: WHY"); one that fails or
+# runs out of time does not stop the rest. Within a check, expect() notes
+# each thing wrong and the check goes on.
+checks = []  # (name, function, seconds)
+problems = []  # what the check that runs found wrong
+
+
+def named(name, seconds=120):
+    def add(function):
+        checks.append((name, function, seconds))
+        return function
+    return add
+
+
+def expect(ok, why):
+    if not ok:
+        problems.append(str(why))
+
+
+class Skip(Exception):
+    """A check that cannot run here, and why."""
+
+
+class Timeout(BaseException):
+    """A check out of time (past any library's except Exception)."""
+
+
+def outoftime(*_):
+    raise Timeout()
 
 
 def console(path):
@@ -114,25 +140,63 @@ random.seed(1)
 body = "".join(random.choice("0123456789ABCDEF") for _ in range(0xFFFFF - 9))
 largest = subprocess.run([mklib, "-", "0000"], input=body.encode(), stdout=subprocess.PIPE, check=True).stdout
 make("largest.lib", largest)
-check("largest object", len(largest) == 524298, f"{len(largest)} bytes")
 # the largest object with a set pad bit after it can't be: an odd one just
 # below it, with data after it that the page's copy must see
 odd = subprocess.run([mklib, "-", "0000"], input=body[:-1].encode(), stdout=subprocess.PIPE, check=True).stdout
 make("largest-odd-data-after.lib", odd[:-1] + bytes([odd[-1] | 0xF0]) + b"after")
 
 
+# a hundred small objects, for the batch's states and the zip
+many = []
+for i in range(100):
+    hexbody = "".join(random.choice("0123456789ABCDEF") for _ in range(random.randrange(200, 2000)))
+    many.append(make(f"many/{i:03d}.lib", subprocess.run([mklib, hexbody, "0000"], stdout=subprocess.PIPE,
+                                                        check=True).stdout, listed=False))
+with open(os.path.join(os.path.dirname(__file__), "..", "examples", "wrongcrc.lib"), "rb") as f:
+    sample = f.read()
+
+
+def infiles(*ends):
+    """The files made above whose names end so, in the order given."""
+    return [p for end in ends for p in files if p.endswith("/" + end)]
+
+
+notes, = infiles("notes.txt")
+
 server, folder = serve(build)
 url = folder + "vexsum.html"
-browser = chromium("--enable-precise-memory-info", logs=True)
+browser = None
+
+
+def start():
+    global browser
+    browser = chromium("--enable-precise-memory-info", logs=True)
+    browser.set_script_timeout(120)
 
 
 def ready():
     WebDriverWait(browser, 30).until(lambda b: b.find_element(By.ID, "status").text == "Ready.")
 
 
+def opened(address=None):
+    """The page, loaded afresh and ready; how long that took, in ms."""
+    begun = time.monotonic()
+    browser.get(address or url)
+    ready()
+    return 1000 * (time.monotonic() - begun)
+
+
 def tally(b):
     return re.fullmatch(r"\d+ corrected, \d+ already right, \d+ not (a library object|library objects), \d+ errors?",
                         b.find_element(By.ID, "status").text)
+
+
+def cards():
+    return len(browser.find_elements(By.CSS_SELECTOR, "#results li"))
+
+
+def status():
+    return browser.find_element(By.ID, "status").text
 
 
 CARDS = """
@@ -182,30 +246,40 @@ def downloadall():
 def give(paths, downloaded=True, timeout=60):
     """Give the page these files at once; what it shows for each, in order,
     with the bytes of each download."""
-    before = len(browser.find_elements(By.CSS_SELECTOR, "#results li"))
+    before = cards()
     browser.find_element(By.ID, "files").send_keys("\n".join(paths))
-    WebDriverWait(browser, timeout).until(
-        lambda b: len(b.find_elements(By.CSS_SELECTOR, "#results li")) == before + len(paths) and tally(b))
-    cards = browser.execute_async_script(CARDS, len(paths))
-    for i, card in enumerate(cards):
+    WebDriverWait(browser, timeout).until(lambda b: cards() == before + len(paths) and tally(b))
+    shown = browser.execute_async_script(CARDS, len(paths))
+    for i, card in enumerate(shown):
         card["bytes"] = download(i) if card["download"] and downloaded else None
-    return cards
+    return shown
+
+
+def givebytes(named_hex):
+    """Give the page files made in it from [name, hex] pairs, through its input."""
+    browser.execute_script("""
+        const list = new DataTransfer();
+        for (const [name, hex] of arguments[0])
+          list.items.add(new File([Uint8Array.from(hex.match(/../g), h => parseInt(h, 16))], name));
+        const input = document.getElementById('files');
+        input.files = list.files;
+        input.dispatchEvent(new Event('change'));""", named_hex)
 
 
 def compare(path, shown):
     name = os.path.basename(path)
     lines, _, after = console(path)
     words, changed = SAYS[name]
-    check(f"{name} name", shown["name"] == name, shown["name"])
-    check(f"{name} lines", shown["lines"].split("\n") == lines, f"{shown['lines']!r}, console {lines!r}")
-    check(f"{name} folded", shown["folded"], "the console's lines are not folded away")
-    check(f"{name} verdict", shown["verdict"] == words, f"{shown['verdict']!r}, want {words!r}")
-    check(f"{name} bytes", shown["bytes_"] == changed, f"{shown['bytes_']!r}, want {changed!r}")
+    expect(shown["name"] == name, f"name {shown['name']!r}")
+    expect(shown["lines"].split("\n") == lines, f"lines {shown['lines']!r}, console {lines!r}")
+    expect(shown["folded"], f"{name}: the console's lines are not folded away")
+    expect(shown["verdict"] == words, f"{name}: verdict {shown['verdict']!r}, want {words!r}")
+    expect(shown["bytes_"] == changed, f"{name}: bytes {shown['bytes_']!r}, want {changed!r}")
     if changed:
-        check(f"{name} download", shown["download"] == name and shown["label"] == "Download " + name
-              and shown["bytes"] == after, "the download differs from the console program's bytes")
+        expect(shown["download"] == name and shown["label"] == "Download " + name and shown["bytes"] == after,
+               f"{name}: the download differs from the console program's bytes")
     else:
-        check(f"{name} no download", shown["download"] is None, "an unchanged file offers a download")
+        expect(shown["download"] is None, f"{name}: an unchanged file offers a download")
 
 
 def violations():
@@ -213,31 +287,47 @@ def violations():
     return [e["message"] for e in browser.get_log("browser") if "Content Security Policy" in e["message"]]
 
 
-try:
-    browser.set_script_timeout(120)
-    start = time.monotonic()
-    browser.get(url)
-    ready()
-    print(f"web: served, the page was ready {1000 * (time.monotonic() - start):.0f} ms after it was asked for")
-    check("input enabled", browser.find_element(By.ID, "files").is_enabled(), "the input stays disabled")
+@named("largest object made")
+def largestmade():
+    expect(len(largest) == 524298, f"{len(largest)} bytes")
+
+
+@named("served page")
+def served():
+    print(f"web: served, the page was ready {opened():.0f} ms after it was asked for")
+    expect(browser.find_element(By.ID, "files").is_enabled(), "the input stays disabled")
     # nothing comes from anywhere but the page's own folder
     sources = browser.execute_script("return performance.getEntriesByType('resource').map(e => e.name)")
-    check("own folder only", all(s.startswith(folder) or s.startswith("data:") for s in sources), sources)
+    expect(all(s.startswith(folder) or s.startswith("data:") for s in sources), sources)
     label = browser.execute_script("return document.querySelector('label[for=files]').textContent")
-    check("labelled input", "Choose library files" in label, label)
+    expect("Choose library files" in label, label)
 
-    # one at a time, then five at once
-    for path in files:
-        compare(path, give([path])[0])
-    five = files[:5]
-    for path, shown in zip(five, give(five)):
+
+def alone(path):
+    opened()
+    compare(path, give([path])[0])
+
+
+for each in files:
+    named(f"alone {os.path.basename(each)}")(lambda path=each: alone(path))
+
+
+@named("five at once")
+def five():
+    opened()
+    some = files[:5]
+    for path, shown in zip(some, give(some)):
         compare(path, shown)
-    words = browser.find_element(By.ID, "status").text
-    want = f"{sum(1 for p in five if SAYS[os.path.basename(p)][1])} corrected"
-    check("tally", words.startswith(want), f"{words!r}, want it to start {want!r}")
-    check("tally spoken", browser.find_element(By.ID, "status").get_attribute("aria-live") == "polite", "no live region")
+    words = status()
+    want = f"{sum(1 for p in some if SAYS[os.path.basename(p)][1])} corrected"
+    expect(words.startswith(want), f"{words!r}, want it to start {want!r}")
+    expect(browser.find_element(By.ID, "status").get_attribute("aria-live") == "polite", "no live region")
 
+
+@named("failing file mid-batch")
+def failing():
     # a file that cannot be read, in the middle of a batch: said, and the batch goes on
+    opened()
     shown = browser.execute_async_script("""
         const done = arguments[arguments.length - 1];
         const bytes = hex => Uint8Array.from(hex.match(/../g), h => parseInt(h, 16));
@@ -254,90 +344,104 @@ try:
                   ...Array.from(document.querySelectorAll('#results li')).slice(0, 3).map(li => li.textContent)])
           : setTimeout(wait, 50);
         setTimeout(wait, 50);""", "4B414C4D49522D58402BA00000000000", "4B414C4D49522D58402BB00000210000")
-    check("failing file", shown[0] == "2 corrected, 0 already right, 0 not library objects, 1 error", shown[0])
-    check("failing file", "Could not read a/b.lib: the program cannot take a file of that name" in shown[2], shown[2])
-    check("failing file", "CRC corrected: was 0000, now 5117" in shown[3], shown[3])
+    expect(shown[0] == "2 corrected, 0 already right, 0 not library objects, 1 error", shown[0])
+    expect("Could not read a/b.lib: the program cannot take a file of that name" in shown[2], shown[2])
+    expect("CRC corrected: was 0000, now 5117" in shown[3], shown[3])
 
-    # a 200 MB file: the object and then data; only its head is read, and the
-    # page never stops for long
-    big = make("big.lib", b"")
-    with open(os.path.join(os.path.dirname(__file__), "..", "examples", "wrongcrc.lib"), "rb") as f:
-        sample = f.read()
-    with open(big, "wb") as f:
+
+@named("200 MB file", 300)
+def big():
+    # the object and then data; only its head is read, and the page never
+    # stops for long
+    opened()
+    path = make("big.lib", b"", listed=False)
+    with open(path, "wb") as f:
         f.write(sample)
         f.write(random.randbytes(200 * 1024 * 1024 - len(sample)))
-    browser.execute_script("""
-        window.pauses = [];
-        new PerformanceObserver(l => window.pauses.push(...l.getEntries().map(e => e.duration)))
-          .observe({ type: 'longtask' });
-        window.heapbefore = performance.memory.usedJSHeapSize;""")
-    start = time.monotonic()
-    shown = give([big], downloaded=False)[0]
-    took = 1000 * (time.monotonic() - start)
-    pause, heap = browser.execute_script(
-        "return [Math.max(0, ...window.pauses), performance.memory.usedJSHeapSize - window.heapbefore]")
-    print(f"web: a 200 MB file took {took:.0f} ms; its longest task of 50 ms or more took {pause:.0f} ms"
-          f" (0: there was none); the heap grew {heap / 1e6:.1f} MB")
-    check("200 MB pause", pause < 200, f"the page stopped for {pause:.0f} ms")
-    check("200 MB heap", heap < 20e6, f"the heap grew by {heap / 1e6:.1f} MB")
-    lines, status, after = console(big)
-    check("200 MB download", hashlib.sha256(download(0)).digest() == hashlib.sha256(after).digest(),
-          "the download differs from the console's file")
-    os.remove(big)
-    del after
+    try:
+        browser.execute_script("""
+            window.pauses = [];
+            new PerformanceObserver(l => window.pauses.push(...l.getEntries().map(e => e.duration)))
+              .observe({ type: 'longtask' });
+            window.heapbefore = performance.memory.usedJSHeapSize;""")
+        begun = time.monotonic()
+        give([path], downloaded=False)
+        took = 1000 * (time.monotonic() - begun)
+        pause, heap = browser.execute_script(
+            "return [Math.max(0, ...window.pauses), performance.memory.usedJSHeapSize - window.heapbefore]")
+        print(f"web: a 200 MB file took {took:.0f} ms; its longest task of 50 ms or more took {pause:.0f} ms"
+              f" (0: there was none); the heap grew {heap / 1e6:.1f} MB")
+        expect(pause < 200, f"the page stopped for {pause:.0f} ms")
+        expect(heap < 20e6, f"the heap grew by {heap / 1e6:.1f} MB")
+        after = console(path)[2]
+        expect(hashlib.sha256(download(0)).digest() == hashlib.sha256(after).digest(),
+               "the download differs from the console's file")
+    finally:
+        os.remove(path)
 
-    # a 3 GB sparse file that is no library object: its head alone is read
-    sparse = os.path.join(work, "in", "sparse.bin")
-    with open(sparse, "wb") as f:
+
+@named("3 GB sparse file", 180)
+def sparse():
+    # no library object: its head alone is read
+    opened()
+    path = os.path.join(work, "in", "sparse.bin")
+    with open(path, "wb") as f:
         f.truncate(3 * 1024 ** 3)
-    start = time.monotonic()
-    shown = give([sparse], downloaded=False, timeout=120)[0]
-    print(f"web: a 3 GB sparse file took {1000 * (time.monotonic() - start):.0f} ms")
-    check("3 GB file", shown["verdict"] == "Not a library object: left unchanged", shown["verdict"])
-    os.remove(sparse)
+    try:
+        begun = time.monotonic()
+        shown = give([path], downloaded=False, timeout=120)[0]
+        print(f"web: a 3 GB sparse file took {1000 * (time.monotonic() - begun):.0f} ms")
+        expect(shown["verdict"] == "Not a library object: left unchanged", shown["verdict"])
+    finally:
+        os.remove(path)
 
-    # the largest object through the engine (the page's holds no globals:
-    # the package's module is the same), timed in the page
+
+@named("largest object's time")
+def largesttime():
+    # through the engine (the page's holds no globals: the package's module
+    # is the same), timed in the page
+    opened()
     took = browser.execute_async_script("""
         const done = arguments[arguments.length - 1];
         const bytes = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));
         import('./npm/vexsum.mjs').then(({ check }) => {
-          const start = performance.now();
-          return check(bytes, 'largest.lib').then(() => done(performance.now() - start));
+          const begun = performance.now();
+          return check(bytes, 'largest.lib').then(() => done(performance.now() - begun));
         });""",
         base64.b64encode(largest).decode())
     print(f"web: the largest object took {took:.0f} ms in the page")
-    check("largest object's time", took < 1000, f"{took:.0f} ms")
-    # the npm package's module, vexsum.mjs, imported by a served page: the same engine
+    expect(took < 1000, f"{took:.0f} ms")
+
+
+@named("module in the browser, and the served page's policy")
+def module():
+    # the npm package's module, vexsum.mjs, imported by a served page: the
+    # same engine; nothing the page did broke its policy
+    violations()
+    opened()
+    give(infiles("odd.lib"))
     said = browser.execute_async_script("""
         const done = arguments[arguments.length - 1];
         const bytes = Uint8Array.from(arguments[0].match(/../g), h => parseInt(h, 16));
         import('./npm/vexsum.mjs').then(m => m.check(bytes))
           .then(r => done([r.kind, r.stored, r.truecrc, r.at]), e => done(String(e)));""",
         "4B414C4D49522D58402BA00000000000")
-    check("module in the browser", said == ["corrected", "0000", "737A", 13], said)
+    expect(said == ["corrected", "0000", "737A", 13], said)
     reports = violations()
-    check("served policy", not reports, reports)
+    expect(not reports, reports)
 
-    # the states of a batch, on a fresh page: Clear only when there is
-    # something to clear, and mid-batch it ends the batch, in the first and in
-    # a later one; a pick mid-batch joins it; Back and Forward keep downloads
-    many = []
-    for i in range(100):
-        hexbody = "".join(random.choice("0123456789ABCDEF") for _ in range(random.randrange(200, 2000)))
-        many.append(make(f"many/{i:03d}.lib", subprocess.run([mklib, hexbody, "0000"], stdout=subprocess.PIPE,
-                                                            check=True).stdout, listed=False))
-    notes = [p for p in files if p.endswith("/notes.txt")][0]
-    browser.get(url)
-    ready()
+
+@named("Clear")
+def clearing():
+    # Clear only when there is something to clear, and mid-batch it ends the
+    # batch, in the first and in a later one
+    opened()
     clearer = browser.find_element(By.ID, "clear")
-    check("Clear at first", not clearer.is_displayed(), "Clear is shown with nothing to clear")
-    cards = lambda: len(browser.find_elements(By.CSS_SELECTOR, "#results li"))
-    status = lambda: browser.find_element(By.ID, "status").text
+    expect(not clearer.is_displayed(), "Clear is shown with nothing to clear")
     for which in ("first", "second"):
         if which == "second":
-            give([p for p in files if p.endswith("/odd.lib")], downloaded=False)
-            check("Clear after a batch", clearer.is_displayed(), "no Clear beside a card")
+            give(infiles("odd.lib"), downloaded=False)
+            expect(clearer.is_displayed(), "no Clear beside a card")
         before = cards()
         browser.find_element(By.ID, "files").send_keys("\n".join(many))
         # read the count and click in one task, so that no card comes between
@@ -348,42 +452,50 @@ try:
             poll();""", before + 5) - before
         time.sleep(1.5)  # what was under way when Clear came must not come back
         want = f"Cleared; {100 - shown} files were not processed"
-        check(f"Clear mid-batch, {which} batch", status() == want and cards() == 0,
-              f"{status()!r} with {cards()} cards, want {want!r} and none")
-        check(f"Clear mid-batch, {which} batch", not clearer.is_displayed(), "Clear is shown with nothing to clear")
+        expect(status() == want and cards() == 0,
+               f"{which} batch: {status()!r} with {cards()} cards, want {want!r} and none")
+        expect(not clearer.is_displayed(), f"{which} batch: Clear is shown with nothing to clear")
         focused = browser.execute_script("return document.activeElement.id")
-        check(f"focus after Clear, {which} batch", focused == "files", f"focus on {focused!r}")
+        expect(focused == "files", f"{which} batch: focus on {focused!r} after Clear")
 
+
+@named("pick mid-batch")
+def pickmid():
     # a pick during a batch joins it: counted, and the tally covers all
+    opened()
     browser.execute_script("""window.said = [];
         new MutationObserver(() => window.said.push(document.getElementById('status').textContent))
           .observe(document.getElementById('status'), { childList: true, characterData: true, subtree: true });""")
-    two = [p for p in files if p.endswith("/odd.lib")] + [notes]
+    two = infiles("odd.lib") + [notes]
     browser.find_element(By.ID, "files").send_keys("\n".join(many))
     WebDriverWait(browser, 30).until(lambda b: cards() >= 3)
     browser.find_element(By.ID, "files").send_keys("\n".join(two))
     WebDriverWait(browser, 60).until(lambda b: cards() == 102 and tally(b))
     said = browser.execute_script("return window.said")
-    check("pick mid-batch", any(re.fullmatch(r"Working: \d+ of 102", w) for w in said), said[-3:])
+    expect(any(re.fullmatch(r"Working: \d+ of 102", w) for w in said), said[-3:])
     counted = sum(int(n) for n in re.findall(r"\d+", status()))
-    check("pick mid-batch tally", counted == 102, f"{status()!r} counts {counted} of 102")
+    expect(counted == 102, f"{status()!r} counts {counted} of 102")
     shown = browser.execute_async_script(CARDS, 102)
-    check("pick mid-batch order", [c["name"] for c in shown] == [os.path.basename(p) for p in many + two],
-          [c["name"] for c in shown[-3:]])
+    expect([c["name"] for c in shown] == [os.path.basename(p) for p in many + two], [c["name"] for c in shown[-3:]])
 
-    # a removed and a changed file, read after they were chosen: said so
-    removed, changed = make("removed.lib", sample, listed=False), make("changed.lib", sample, listed=False)
-    browser.find_element(By.ID, "clear").click()
-    browser.find_element(By.ID, "files").send_keys("\n".join(many + [removed, changed]))
-    os.remove(removed)
+
+@named("file removed or changed after it was chosen")
+def removed():
+    opened()
+    gone, changed = make("removed.lib", sample, listed=False), make("changed.lib", sample, listed=False)
+    browser.find_element(By.ID, "files").send_keys("\n".join(many + [gone, changed]))
+    os.remove(gone)
     with open(changed, "ab") as f:
         f.write(b"more")
     WebDriverWait(browser, 60).until(lambda b: cards() == 102 and tally(b))
     shown = browser.execute_async_script(CARDS, 102)[-2:]
-    for path, card in zip((removed, changed), shown):
+    for path, card in zip((gone, changed), shown):
         want = f"{os.path.basename(path)} changed or was removed after it was chosen: choose it again"
-        check(f"{os.path.basename(path)} reason", card["verdict"] == want, f"{card['verdict']!r}, want {want!r}")
+        expect(card["verdict"] == want, f"{card['verdict']!r}, want {want!r}")
 
+
+@named("folder dropped")
+def dropped():
     # a drop anywhere in the window, not only on the box: a nested folder is
     # walked, each file under its path in it, beside a file dropped with it
     tree = os.path.join(work, "tree")
@@ -391,57 +503,56 @@ try:
     for name, source in inside.items():
         os.makedirs(os.path.dirname(os.path.join(tree, name)), exist_ok=True)
         shutil.copyfile(source, os.path.join(tree, name))
-    browser.find_element(By.ID, "clear").click()
+    opened()
     below = browser.execute_script("window.scrollTo(0, 0); return innerHeight - 20")  # under the box
     for kind in ("dragEnter", "dragOver", "drop"):
         if kind == "drop":
             cue = browser.execute_script("return getComputedStyle(document.body, '::after').content")
-            check("drop cue", "Drop" in cue, f"no cue while a drag is over the window: {cue!r}")
+            expect("Drop" in cue, f"no cue while a drag is over the window: {cue!r}")
         browser.execute_cdp_cmd("Input.dispatchDragEvent", {"type": kind, "x": 640, "y": below, "data": {
             "items": [], "files": [tree, many[1]], "dragOperationsMask": 65535}})
     WebDriverWait(browser, 30).until(lambda b: cards() == 4 and tally(b))
     shown = browser.execute_async_script(CARDS, 4)
-    check("dropped folder", [c["name"] for c in shown] == ["tree/" + n for n in inside] + ["001.lib"],
-          [c["name"] for c in shown])
+    expect([c["name"] for c in shown] == ["tree/" + n for n in inside] + ["001.lib"], [c["name"] for c in shown])
     # (the generated objects store 0000; the console program gives the true CRC)
     fixed = lambda p: "CRC corrected: was 0000, now " + console(p)[0][-1].split("\t")[2]
     words = [fixed(many[0]), REFUSED, fixed(many[0]), fixed(many[1])]
-    check("dropped folder", [c["verdict"] for c in shown] == words, [c["verdict"] for c in shown])
-    check("dropped folder download", download(0) == console(many[0])[2], "the download differs from the console's file")
+    expect([c["verdict"] for c in shown] == words, [c["verdict"] for c in shown])
+    expect(download(0) == console(many[0])[2], "the download differs from the console's file")
 
-    # Back and Forward: the page comes back from the browser's cache, and its downloads still work
+
+@named("Back and Forward")
+def backforward():
+    # the page comes back from the browser's cache, and its downloads still work
+    opened()
+    give([many[0], notes], downloaded=False)
     browser.execute_script("window.kept = true")
     browser.get(folder + "vexsum.css")
     browser.back()
-    kept = browser.execute_script("return window.kept === true")
-    if not kept:
-        skipped += 1
-        print("skip back and forward: the browser did not keep the page")
-    else:
-        check("after Back", cards() == 4, f"{cards()} cards")
-        check("download after Back", download(2) == console(many[0])[2], "the download differs from the console's file")
+    if not browser.execute_script("return window.kept === true"):
+        raise Skip("the browser did not keep the page")
+    expect(cards() == 2, f"{cards()} cards after Back")
+    expect(download(0) == console(many[0])[2], "the download after Back differs from the console's file")
 
-    # a list that reads at a glance: each kind of verdict its own mark and
-    # tint; the files that need attention named under the tally, each a link
-    # to its card; a filter; each verdict said politely, the tally once
-    browser.find_element(By.ID, "clear").click()
+
+@named("a list that reads at a glance")
+def glance():
+    # each kind of verdict its own mark and tint; the files that need
+    # attention named under the tally, each a link to its card; a filter;
+    # each verdict said politely, the tally once
+    opened()
     browser.execute_script("""window.busy = []; window.heard = [];
         new MutationObserver(() => window.busy.push(document.getElementById('status').getAttribute('aria-busy')))
           .observe(document.getElementById('status'), { attributes: true, attributeFilter: ['aria-busy'] });
         new MutationObserver(() => window.heard.push(document.getElementById('said').textContent))
           .observe(document.getElementById('said'), { childList: true, characterData: true, subtree: true });""")
-    kinds = {"odd.lib": "corrected", "even-already-right.lib": "right", "notes.txt": "refused", "a/b.lib": "failed"}
+    kinds = {"odd.lib": "odd.lib", "even-already-right.lib": "even-already-right.lib", "notes.txt": "notes.txt",
+             "a/b.lib": "odd.lib"}  # each name, and the file whose bytes it gets
     with_bytes = []
-    for name in kinds:
-        with open([p for p in files if p.endswith("/" + name.replace("a/b.lib", "odd.lib"))][0], "rb") as f:
+    for name, source in kinds.items():
+        with open(infiles(source)[0], "rb") as f:
             with_bytes.append([name, f.read().hex()])
-    browser.execute_script("""
-        const list = new DataTransfer();
-        for (const [name, hex] of arguments[0])
-          list.items.add(new File([Uint8Array.from(hex.match(/../g), h => parseInt(h, 16))], name));
-        const input = document.getElementById('files');
-        input.files = list.files;
-        input.dispatchEvent(new Event('change'));""", with_bytes)
+    givebytes(with_bytes)
     WebDriverWait(browser, 30).until(lambda b: cards() == 4 and tally(b))
     looks = browser.execute_script("""
         return Array.from(document.querySelectorAll('#results li')).map(li => {
@@ -450,78 +561,91 @@ try:
                   getComputedStyle(li).backgroundColor, getComputedStyle(li).borderLeftColor, v.textContent]; });""")
     for field, what in ((1, "mark"), (2, "tint"), (3, "edge")):
         seen = [look[field] for look in looks]
-        check(f"each kind its own {what}", len(set(seen)) == 4 and not {"none", "rgba(0, 0, 0, 0)"} & set(seen), seen)
-    check("each kind its own words", [look[4] for look in looks] == [
+        expect(len(set(seen)) == 4 and not {"none", "rgba(0, 0, 0, 0)"} & set(seen), f"each kind its own {what}: {seen}")
+    expect([look[4] for look in looks] == [
         CORRECTED[0], RIGHT[1], REFUSED, "Could not read a/b.lib: the program cannot take a file of that name"],
         [look[4] for look in looks])
-    named = browser.execute_script("""
+    named_ = browser.execute_script("""
         const p = document.getElementById('attention');
         return [p.hidden, p.textContent, Array.from(p.querySelectorAll('a')).map(a =>
           [a.textContent, document.querySelector(a.getAttribute('href') + ' h2').textContent])];""")
-    check("attention", not named[0] and named[1] == "Not a library object: notes.txt. Error: a/b.lib."
-          and named[2] == [["notes.txt", "notes.txt"], ["a/b.lib", "a/b.lib"]], named)
+    expect(not named_[0] and named_[1] == "Not a library object: notes.txt. Error: a/b.lib."
+           and named_[2] == [["notes.txt", "notes.txt"], ["a/b.lib", "a/b.lib"]], f"attention: {named_}")
     browser.find_element(By.ID, "only").click()
     visible = [e.text for e in browser.find_elements(By.CSS_SELECTOR, "#results li h2") if e.is_displayed()]
-    check("filter", visible == ["odd.lib", "notes.txt", "a/b.lib"], visible)
+    expect(visible == ["odd.lib", "notes.txt", "a/b.lib"], f"filter: {visible}")
     browser.find_element(By.ID, "only").click()
     visible = [e.text for e in browser.find_elements(By.CSS_SELECTOR, "#results li h2") if e.is_displayed()]
-    check("filter off", len(visible) == 4, visible)
+    expect(len(visible) == 4, f"filter off: {visible}")
     heard, busy = browser.execute_script("return [window.heard, window.busy]")
-    check("each verdict said", heard == [f"{look[0]}: {look[4]}" for look in looks]
-          and browser.find_element(By.ID, "said").get_attribute("aria-live") == "polite", heard)
-    check("tally said once", busy == ["true", "false"], busy)
+    expect(heard == [f"{look[0]}: {look[4]}" for look in looks]
+           and browser.find_element(By.ID, "said").get_attribute("aria-live") == "polite", f"said: {heard}")
+    expect(busy == ["true", "false"], f"tally said more than once: {busy}")
 
+
+@named("folder chosen and zipped", 300)
+def zipped():
     # a folder chosen whole, and one zip of every corrected file in it, each
     # under its path with the console program's bytes
-    browser.find_element(By.ID, "clear").click()
+    opened()
     browser.find_element(By.ID, "folder").send_keys(os.path.dirname(many[0]))
     WebDriverWait(browser, 60).until(lambda b: cards() == 100 and tally(b))
     button = browser.find_element(By.ID, "zipall")
-    check("Download all", button.is_displayed() and button.text == "Download all corrected (100 files)", button.text)
-    start = time.monotonic()
+    expect(button.is_displayed() and button.text == "Download all corrected (100 files)", button.text)
+    begun = time.monotonic()
     with zipfile.ZipFile(downloadall()) as z:
-        print(f"web: the zip of 100 corrected files took {1000 * (time.monotonic() - start):.0f} ms")
+        print(f"web: the zip of 100 corrected files took {1000 * (time.monotonic() - begun):.0f} ms")
         members = z.namelist()
-        check("zip members", members == [f"many/{os.path.basename(p)}" for p in many], members[:3])
+        expect(members == [f"many/{os.path.basename(p)}" for p in many], members[:3])
         for path in many:
             name = f"many/{os.path.basename(path)}"
             if name in members:
-                check(f"zip {name}", z.read(name) == console(path)[2], "differs from the console program's bytes")
+                expect(z.read(name) == console(path)[2], f"{name} differs from the console program's bytes")
     # served, it went to disk through the service worker, never whole in a blob
     made = browser.execute_script("return window.made")
-    check("zip streamed", made == [], f"the served page made the zip in a blob: {made}")
+    expect(made == [], f"the served page made the zip in a blob: {made}")
 
-    # with scripts off, the page says that it needs them, and nothing waits
+
+@named("scripts off")
+def noscript():
+    # the page says that it needs them, and nothing waits
     browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
-    browser.get(url)
-    text = browser.find_element(By.TAG_NAME, "body").text
-    check("no script", "JavaScript" in text and "Loading" not in text, text)
-    browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+    try:
+        browser.get(url)
+        text = browser.find_element(By.TAG_NAME, "body").text
+        expect("JavaScript" in text and "Loading" not in text, text)
+    finally:
+        browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
 
-    # a phone's button: its words in the middle of it
+
+@named("phone button")
+def phonebutton():
+    # its words in the middle of it
     browser.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
     browser.set_window_size(375, 740)
-    browser.get(url)
-    ready()
-    off = browser.execute_script("""
-        const pick = document.querySelector('.pick'), words = document.createRange();
-        words.selectNodeContents(pick);
-        const a = pick.getBoundingClientRect(), b = words.getBoundingClientRect();
-        return [a.height, (b.top - a.top) - (a.bottom - b.bottom)];""")
-    check("phone button", abs(off[1]) <= 2, f"words {off[1]:.0f} px off the middle of a {off[0]:.0f} px button")
-    browser.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
-    browser.set_window_size(1280, 800)
+    try:
+        opened()
+        off = browser.execute_script("""
+            const pick = document.querySelector('.pick'), words = document.createRange();
+            words.selectNodeContents(pick);
+            const a = pick.getBoundingClientRect(), b = words.getBoundingClientRect();
+            return [a.height, (b.top - a.top) - (a.bottom - b.bottom)];""")
+        expect(abs(off[1]) <= 2, f"words {off[1]:.0f} px off the middle of a {off[0]:.0f} px button")
+    finally:
+        browser.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        browser.set_window_size(1280, 800)
 
+
+@named("axe")
+def accessible():
     # axe-core on the page after a batch, in both colour schemes at a desk's and a phone's width
-    browser.get(url)
-    ready()
-    give([p for p in files if p.endswith(("/odd.lib", "/even-already-right.lib", "/notes.txt"))])
     if axe == "-":
-        skipped += 1
-        print("skip axe: axe-core could not be installed")
-    else:
-        with open(axe) as f:
-            browser.execute_script(f.read())
+        raise Skip("axe-core could not be installed")
+    opened()
+    give(infiles("odd.lib", "even-already-right.lib", "notes.txt"))
+    with open(axe) as f:
+        browser.execute_script(f.read())
+    try:
         for scheme in ("light", "dark"):
             browser.execute_cdp_cmd("Emulation.setEmulatedMedia",
                                     {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
@@ -531,91 +655,166 @@ try:
                     const done = arguments[arguments.length - 1];
                     axe.run(document).then(r => done(r.violations.filter(v => ['serious', 'critical'].includes(v.impact))
                       .map(v => v.id + ': ' + v.nodes.map(n => n.target.join(' ')).join(', '))));""")
-                check(f"axe {scheme} {width}px", not found, found)
+                expect(not found, f"{scheme} {width}px: {found}")
+    finally:
         browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
-    # readable at a phone's width: nothing wider than the screen
+        browser.set_window_size(1280, 800)
+
+
+@named("phone width and control size")
+def sizes():
+    # readable at a phone's width: nothing wider than the screen; controls
+    # large enough to hit
+    opened()
+    give(infiles("odd.lib", "even-already-right.lib", "notes.txt"), downloaded=False)
     browser.set_window_size(375, 740)
-    wide = browser.execute_script("return document.documentElement.scrollWidth > window.innerWidth")
-    check("phone width", not wide, "the page is wider than a phone's screen")
-    browser.set_window_size(1280, 800)
+    try:
+        wide = browser.execute_script("return document.documentElement.scrollWidth > window.innerWidth")
+        expect(not wide, "the page is wider than a phone's screen")
+    finally:
+        browser.set_window_size(1280, 800)
     height = browser.execute_script(
         "return [document.querySelector('.pick').getBoundingClientRect().height,"
         " document.querySelector('a.download').getBoundingClientRect().height]")
-    check("control size", min(height) >= 24, f"controls {height} px tall")
+    expect(min(height) >= 24, f"controls {height} px tall")
 
-    # installable, and once visited, working with its server gone: a second
-    # server of its own, so that the first goes on serving the other checks
-    browser.get(url)
-    ready()
+
+@named("installable")
+def installable():
+    opened()
     errors = browser.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors")
-    check("installable", errors == [], errors)
+    expect(errors == [], errors)
+
+
+@named("offline")
+def offline():
+    # once visited, working with its server gone: a server of its own, so
+    # that the first goes on serving the other checks
     apart, there = serve(build)
-    browser.get(there + "vexsum.html")
-    ready()
-    kept = browser.execute_async_script("""const done = arguments[arguments.length - 1];
-        setTimeout(() => done('no service worker'), 10000);
-        navigator.serviceWorker.ready.then(() => caches.open('vexsum-page')).then(c => c.keys())
-          .then(k => done(k.length), e => done(String(e)));""")
-    apart.shutdown()
-    apart.server_close()
-    start = time.monotonic()
+    try:
+        opened(there + "vexsum.html")
+        kept = browser.execute_async_script("""const done = arguments[arguments.length - 1];
+            setTimeout(() => done('no service worker'), 10000);
+            navigator.serviceWorker.ready.then(() => caches.open('vexsum-page')).then(c => c.keys())
+              .then(k => done(k.length), e => done(String(e)));""")
+    finally:
+        apart.shutdown()
+        apart.server_close()
+    begun = time.monotonic()
     browser.set_page_load_timeout(20)
     try:
         browser.refresh()
         ready()
-        print(f"web: offline, the page was ready {1000 * (time.monotonic() - start):.0f} ms after it was asked for"
+        print(f"web: offline, the page was ready {1000 * (time.monotonic() - begun):.0f} ms after it was asked for"
               f" ({kept} files kept)")
-        shown = give([p for p in files if p.endswith("/odd.lib")])[0]
-        check("offline", shown["verdict"] == SAYS["odd.lib"][0], shown["verdict"])
-    except Exception as e:
-        check("offline", False, f"the page did not come back with its server gone: {type(e).__name__}")
-    browser.set_page_load_timeout(300)
+        shown = give(infiles("odd.lib"))[0]
+        expect(shown["verdict"] == SAYS["odd.lib"][0], shown["verdict"])
+    finally:
+        browser.set_page_load_timeout(300)
 
-    # it says who it is: the version in the footer beside the manual, the
-    # promise in its own line; its scripts wait for the page
-    browser.get(url)
-    ready()
-    banner = console(files[0])[0][0]
-    version = re.match(r"vexsum (v\S+)", banner).group(1)
+
+@named("says who it is")
+def who():
+    # the version in the footer beside the manual, the promise in its own
+    # line; its scripts wait for the page
+    opened()
+    version = re.match(r"vexsum (v\S+)", console(files[0])[0][0]).group(1)
     footer = browser.find_element(By.TAG_NAME, "footer")
-    check("version", f"vexsum {version}" in footer.text, f"{footer.text!r}, want {version}")
+    expect(f"vexsum {version}" in footer.text, f"{footer.text!r}, want {version}")
     promise = browser.execute_script("return Array.from(document.querySelectorAll('p'), p => p.textContent)")
-    check("promise", "Nothing is uploaded and nothing is kept: the program runs in this page." in promise, promise[:3])
+    expect("Nothing is uploaded and nothing is kept: the program runs in this page." in promise, promise[:3])
     scripts = browser.execute_script(
         "return Array.from(document.scripts, s => [s.parentNode.tagName, s.defer, s.getAttribute('src')])")
-    check("scripts deferred", all(s[0] == "HEAD" and s[1] for s in scripts), scripts)
+    expect(all(s[0] == "HEAD" and s[1] for s in scripts), f"scripts not deferred: {scripts}")
+
+
+@named("manual")
+def manual():
+    opened()
     violations()
-    footer.find_element(By.LINK_TEXT, "the manual").click()
+    browser.find_element(By.TAG_NAME, "footer").find_element(By.LINK_TEXT, "the manual").click()
     WebDriverWait(browser, 30).until(lambda b: b.current_url.endswith("/manual.html"))
     text = browser.find_element(By.TAG_NAME, "body").text
-    check("manual", "vexsum" in text and "EXIT STATUS" in text, text[:200])
+    expect("vexsum" in text and "EXIT STATUS" in text, text[:200])
     reports = violations()
-    check("manual's policy", not reports, reports)
+    expect(not reports, f"the manual's policy: {reports}")
 
+
+@named("from disk")
+def fromdisk():
     # opened from disk, as someone who unzipped the web zip would
-    browser.get("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))
-    ready()
-    two = [p for p in files if p.endswith(("/odd.lib", "/even.lib"))]
+    opened("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))
+    two = infiles("odd.lib", "even.lib")
     for path in two:
         compare(path, give([path])[0])
     # from disk there is no service worker: the zip is a blob
     with zipfile.ZipFile(downloadall()) as z:
-        check("zip from disk", [z.read(os.path.basename(p)) for p in two] == [console(p)[2] for p in two],
-              "differs from the console program's bytes")
-    check("zip from disk", browser.execute_script("return window.made") == ["application/zip"],
-          browser.execute_script("return window.made"))
+        expect([z.read(os.path.basename(p)) for p in two] == [console(p)[2] for p in two],
+               "the zip differs from the console program's bytes")
+    made = browser.execute_script("return window.made")
+    expect(made == ["application/zip"], made)
 
-    if screenshot:
-        browser.get(url)
-        ready()
-        give([p for p in files if p.endswith("/odd.lib")] + [p for p in files if p.endswith("notes.txt")])
+
+if screenshot:
+    @named("screenshot")
+    def picture():
+        opened()
+        give(infiles("odd.lib", "notes.txt"))
         browser.execute_script("document.querySelector('#results li details').open = true")
         browser.set_window_size(900, 900)
         browser.save_screenshot(screenshot)
+        browser.set_window_size(1280, 800)
+
+
+def restart():
+    """A fresh browser, after one that ran out of time (and may be stuck)."""
+    signal.alarm(30)
+    try:
+        browser.quit()
+    except Exception:
+        pass
+    finally:
+        signal.alarm(0)
+    start()
+
+
+def run(name, function, seconds):
+    """Runs one check and says how it went; 'pass', 'fail' or 'skip'."""
+    problems.clear()
+    begun = time.monotonic()
+    signal.alarm(seconds)
+    try:
+        function()
+    except Skip as why:
+        signal.alarm(0)
+        print(f"web: skipped: {name}: {why}")
+        return "skip"
+    except Timeout:
+        problems.append(f"no end after {seconds} s")
+        restart()
+    except Exception as e:
+        signal.alarm(0)
+        problems.append(f"{type(e).__name__}: {(str(e).strip() or repr(e)).splitlines()[0]}")
+    finally:
+        signal.alarm(0)
+    if problems:
+        print(f"FAIL {name}: " + "; ".join(problems))
+        return "fail"
+    print(f"ok {name} ({1000 * (time.monotonic() - begun):.0f} ms)")
+    return "pass"
+
+
+signal.signal(signal.SIGALRM, outoftime)
+outcomes = []
+try:
+    start()
+    outcomes = [run(*each) for each in checks]
 finally:
-    browser.quit()
+    if browser:
+        browser.quit()
     server.shutdown()
     shutil.rmtree(work, ignore_errors=True)
 
+passed, failed, skipped = (outcomes.count(k) for k in ("pass", "fail", "skip"))
 print(f"web: {passed} passed, {failed} failed" + (f", {skipped} skipped" if skipped else ""))
 sys.exit(1 if failed or not passed else 0)

@@ -2,7 +2,9 @@
 // over WebDriver BiDi with no browser of its own: served on 127.0.0.1 with
 // its policy as a header, and opened from disk. A file goes in through the
 // page's own input; its verdict must be the page's words, and its download
-// and the zip of every corrected file the console program's bytes. Around
+// and the zip of every corrected file the console program's bytes; a long
+// batch with its actions in view and a quiet live region; a file changed
+// after its verdict named, never downloaded or zipped. Around
 // the page: the manual (a language, the way back, headings as headings),
 // no request for /favicon.ico, index.html the page at a folder's root, the
 // manifest's home on the system, and no error in the console.
@@ -190,9 +192,79 @@ async function mainpath(where, url) {
   check(`${where}: no console errors`, errors.length === 0, errors);
 }
 
+// a long batch at a phone's width, with the list scrolled to its end: the
+// tally and the batch's actions in view; the files that need attention
+// folded after a few; a screen reader told of the start and the tally alone
+async function longbatch() {
+  await page.setViewport({ width: 375, height: 800 });
+  await page.goto(served + 'vexsum.html');
+  await ready();
+  await page.evaluate(() => {
+    window.heard = [];
+    const said = document.getElementById('said');
+    new MutationObserver(() => window.heard.push(said.textContent))
+      .observe(said, { childList: true, characterData: true, subtree: true });
+  });
+  const paths = Array.from({ length: 60 }, (_, i) => make(`long/${String(i).padStart(3, '0')}${i % 2 ? '.txt' : '.lib'}`,
+    readFileSync(i % 2 ? notes : odd)));
+  await give(paths);
+  await page.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
+  for (const id of ['status', 'zipall', 'filter', 'clear']) {
+    const [top, bottom, height] = await page.$eval(`#${id}`, e => {
+      const r = e.getBoundingClientRect();
+      return [r.top, r.bottom, innerHeight];
+    });
+    check(`long batch: ${id} in view`, top >= 0 && bottom <= height, `${top}-${bottom} of ${height}`);
+  }
+  const attention = await page.$eval('#attention', p => [p.querySelectorAll('a').length, p.textContent]);
+  check('long batch: attention folded', attention[0] === 5 && attention[1].endsWith(', and 25 more.'), attention);
+  const heard = await page.evaluate(() => window.heard);
+  check('long batch: said', heard.length >= 2 && heard[0] === 'Checking 60 files' &&
+    heard.at(-1) === await status() && heard.slice(1, -1).every(w => /^Working: \d+ of 60$/.test(w)), heard);
+  await page.setViewport({ width: 1280, height: 800 });
+}
+
+// a file that changed or went after its verdict: its card says so in the
+// page's words, it has no download, and the zip leaves it out and names it.
+// Firefox reads a file as it is now (Chromium refuses the read of a file
+// changed since it was chosen), so the page reads the head again and
+// compares; a removed file fails either way.
+async function changedafter() {
+  const words = path => `${basename(path)} changed after it was checked: choose it again`;
+  for (const how of ['download', 'zip']) {
+    await page.goto(served + 'vexsum.html');
+    await ready();
+    const [a, b, c] = ['a', 'b', 'c'].map(k => make(`later-${how}-${k}.lib`, readFileSync(odd)));
+    await give([a, b, c]);
+    writeFileSync(a, hex('4B414C4D49522D58402BA000000000F0'));
+    rmSync(b);
+    if (how === 'download') {
+      await page.evaluate(() => document.querySelectorAll('#results li').forEach((li, i) => {
+        if (i < 2) li.querySelector('a.download').click();
+      }));
+      await page.waitForFunction(() => document.querySelectorAll('#results .verdict.changed').length === 2,
+        { timeout: 10000 }).catch(() => {});
+      const shown = await page.$$eval('#results li', l => l.map(li => [li.textContent, !!li.querySelector('a.download')]));
+      check('changed: download', shown[0][0].includes(words(a)) && shown[1][0].includes(words(b)) &&
+        !shown[0][1] && !shown[1][1] && shown[2][1], shown);
+    } else {
+      const zip = await download("document.getElementById('zipall').click()", 'vexsum-corrected.zip');
+      const held = zip ? members(zip) : {};
+      check('changed: zip', Object.keys(held).join() === basename(c) && held[basename(c)].equals(console_(c)),
+        Object.keys(held));
+      const want = `Left out of vexsum-corrected.zip: ${words(a)}; ${words(b)}.`;
+      check('changed: zip named', await status() === want, `${await status()}, want ${want}`);
+    }
+    const text = await page.$eval('body', e => e.textContent);
+    check(`changed: no raw browser text (${how})`, !/operation was aborted|NotReadableError|NotFoundError/.test(text), text);
+  }
+}
+
 try {
   await mainpath('served', served + 'vexsum.html');
   await mainpath('from disk', pathToFileURL(join(build, 'vexsum.html')).href);
+  await longbatch();
+  await changedafter();
 
   // the page's description, and its manifest: an id, .lib files handed to
   // it by the system, one window for them, a splash that is no white flash

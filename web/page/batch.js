@@ -2,12 +2,26 @@
 // card shown as it is done; files given while a batch runs join it, and
 // Clear ends it. Its state is the page's one state object.
 import { card, judge, listattention } from './cards.js';
-import { addtozip, forgetlinks } from './downloads.js';
+import { addtozip, forget, showzip } from './downloads.js';
 import { state } from './state.js';
-import { count, reason, ui } from './view.js';
+import { count, reason, tell, ui } from './view.js';
 
+// a screen reader hears the batch's start, where it is at most this often
+// (in ms), and its tally: not every file of a thousand
+const sayevery = 5000;
+
+// where the batch is, in the line and the bar at once; said now and then
 function progress() {
-  ui.status.textContent = `Working: ${Math.min(state.finished + 1, state.total)} of ${state.total}`;
+  const words = `Working: ${Math.min(state.finished + 1, state.total)} of ${state.total}`;
+  ui.status.textContent = words;
+  ui.meter.max = state.total;
+  ui.meter.value = state.finished;
+  ui.meter.hidden = false;
+  const now = performance.now();
+  if (now - state.spoken >= sayevery) {
+    state.spoken = now;
+    ui.said.textContent = words;
+  }
 }
 
 const tallyline = tally =>
@@ -20,8 +34,6 @@ async function runbatch() {
   const round = state.round;
   state.working = true;
   ui.clear.hidden = false;
-  // a screen reader hears the tally once, when the batch is done
-  ui.status.setAttribute('aria-busy', 'true');
   ui.attention.hidden = true;
   try {
     while (state.pending.length) {
@@ -36,19 +48,19 @@ async function runbatch() {
       item.id = 'card' + ++state.cards;
       item.tabIndex = -1; // a link to it moves the focus too
       if (kind === 'refused' || kind === 'failed') state.needs.push({ path: entry.path, kind, id: item.id });
-      if (kind === 'corrected') addtozip({ path: entry.path, bytes: judged.after, file: entry.file });
+      if (kind === 'corrected')
+        addtozip({ entry, path: entry.path, head: judged.head, bytes: judged.after, item });
       // each batch above the last, in its own order
       if (state.newest) state.newest.after(item); else ui.results.prepend(item);
       state.newest = item;
-      ui.said.textContent = `${entry.path}: ${judged.words}`;
     }
-    ui.status.textContent = tallyline(state.tally);
+    tell(tallyline(state.tally));
     listattention(state.needs);
   } catch (e) {
     if (round !== state.round) return;
-    ui.status.textContent = 'Stopped: ' + reason(e);
+    tell('Stopped: ' + reason(e));
   }
-  ui.status.setAttribute('aria-busy', 'false');
+  ui.meter.hidden = true;
   state.working = false;
   ui.clear.hidden = ui.filter.hidden = ui.results.children.length === 0;
 }
@@ -59,8 +71,14 @@ export function take(list) {
   if (list.length === 0) return;
   if (!state.ready) {
     state.waiting.push(...list);
-    ui.status.textContent = 'Loading the program… then ' + count(state.waiting.length, 'file', 'files') + '.';
+    tell('Loading the program… then ' + count(state.waiting.length, 'file', 'files') + '.');
     return;
+  }
+  // a pick ends what Clear took
+  if (state.cleared) {
+    forget(state.cleared.links);
+    state.cleared = null;
+    ui.undo.hidden = true;
   }
   state.pending.push(...list);
   if (state.working) {
@@ -73,6 +91,8 @@ export function take(list) {
   state.tally = { corrected: 0, right: 0, refused: 0, failed: 0 };
   state.newest = null;
   state.needs = [];
+  ui.said.textContent = `Checking ${count(state.total, 'file', 'files')}`;
+  state.spoken = performance.now();
   runbatch();
 }
 
@@ -82,18 +102,40 @@ export function ready() {
   take(state.waiting.splice(0));
 }
 
-// Clear: the batch ends where it is, and the list, its downloads and its zip go
+// Clear: the batch ends where it is, and the list, its downloads and its
+// zip go, kept aside until the next pick so that Undo can bring them back
 export function clear() {
   const left = state.working ? state.total - state.finished : 0;
   state.round++;
   state.pending = [];
   state.working = false;
-  forgetlinks();
-  ui.results.replaceChildren();
+  if (state.cleared) forget(state.cleared.links);
+  state.cleared = { cards: Array.from(ui.results.children), fixed: state.fixed, links: state.links,
+    attention: Array.from(ui.attention.childNodes) };
+  state.links = [];
   state.fixed = [];
-  ui.clear.hidden = ui.filter.hidden = ui.attention.hidden = ui.zipall.hidden = true;
-  ui.said.textContent = '';
-  ui.status.setAttribute('aria-busy', 'false');
-  ui.status.textContent = left ? `Cleared; ${count(left, 'file was', 'files were')} not processed` : 'Ready.';
+  ui.results.replaceChildren();
+  ui.clear.hidden = ui.filter.hidden = ui.attention.hidden = ui.zipall.hidden = ui.meter.hidden = true;
+  ui.undo.hidden = state.cleared.cards.length === 0;
+  tell(left ? `Cleared; ${count(left, 'file was', 'files were')} not processed` : 'Cleared.');
   ui.picker.focus();
+}
+
+// Undo: the list that Clear took comes back as it was (a batch that Clear
+// ended stays ended)
+export function undo() {
+  const back = state.cleared;
+  if (!back) return;
+  state.cleared = null;
+  ui.results.replaceChildren(...back.cards);
+  state.fixed = back.fixed;
+  state.links = back.links;
+  state.newest = null;
+  ui.attention.replaceChildren(...back.attention);
+  ui.attention.hidden = back.attention.length === 0;
+  ui.undo.hidden = true;
+  ui.clear.hidden = ui.filter.hidden = false;
+  showzip();
+  tell(`The list is back: ${count(back.cards.length, 'file', 'files')}.`);
+  ui.clear.focus();
 }

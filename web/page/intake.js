@@ -1,5 +1,6 @@
-// The files given to the page, as { file, path, size } (size when chosen:
-// a file removed before it is read would read as empty): from the picker,
+// The files given to the page, as { file, path, size, date } (size and date
+// when chosen: a file removed before it is read would read as empty): from
+// the picker, a paste, the system's launch of an installed page,
 // the folder picker or a drop on the window, a dropped folder walked whole;
 // and, when its turn comes, the head of each file, as much as the program
 // needs.
@@ -15,7 +16,9 @@ const gone = path => Object.assign(new Error(`${path} changed or was removed aft
 // the system's order is none: a folder's files go by name
 const inorder = (a, b) => (a < b ? -1 : a > b ? 1 : 0);
 
-export const picked = files => Array.from(files, file => ({ file, path: file.webkitRelativePath || file.name, size: file.size }));
+const given = (file, path) => ({ file, path, size: file.size, date: file.lastModified });
+
+export const picked = files => Array.from(files, file => given(file, file.webkitRelativePath || file.name));
 
 // a folder from the folder picker, by path
 export const pickedfolder = files => picked(files).sort((a, b) => inorder(a.path, b.path));
@@ -36,7 +39,7 @@ async function walk(entry, out) {
   } else {
     try {
       const file = await new Promise((resolve, reject) => entry.file(resolve, reject));
-      out.push({ file, path, size: file.size });
+      out.push(given(file, path));
     } catch {
       out.push({ file: null, path, failure: gone(path) });
     }
@@ -80,4 +83,21 @@ export async function readhead(entry) {
   }
   if (entry.file.size !== entry.size || bytes.length !== Math.min(entry.size, headlength)) throw gone(entry.path);
   return bytes;
+}
+
+// the words for a file that is no longer as it was when its verdict was given
+export const changedwords = path => `${path} changed after it was checked: choose it again`;
+
+// whether a file is still as it was when checked: its size and date as
+// when chosen, and its head read again the same (a browser that keeps what
+// it knew of the file refuses the read of one changed or removed; another
+// reads the file as it is now, and reads it removed as an error)
+export async function unchanged(entry, head) {
+  if (entry.file.size !== entry.size || entry.file.lastModified !== entry.date) return false;
+  try {
+    const now = new Uint8Array(await entry.file.slice(0, head.length).arrayBuffer());
+    return now.length === head.length && now.every((b, i) => b === head[i]);
+  } catch {
+    return false;
+  }
 }

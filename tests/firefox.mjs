@@ -4,7 +4,7 @@
 // page's own input; its verdict must be the page's words, and its download
 // and the zip of every corrected file the console program's bytes; a long
 // batch with its actions in view and a quiet live region; a file changed
-// after its verdict named, never downloaded or zipped. Around
+// after its verdict named, never downloaded or zipped; paste. Around
 // the page: the manual (a language, the way back, headings as headings),
 // no request for /favicon.ico, index.html the page at a folder's root, the
 // manifest's home on the system, and no error in the console.
@@ -260,11 +260,32 @@ async function changedafter() {
   }
 }
 
+// files pasted anywhere on the page join the list
+async function pasted() {
+  await page.goto(served + 'vexsum.html');
+  await ready();
+  await page.evaluate(hexed => {
+    const list = new DataTransfer();
+    list.items.add(new File([Uint8Array.from(hexed.match(/../g), h => parseInt(h, 16))], 'pasted.lib'));
+    // (Firefox gives a script's paste event a copy of its data without the
+    // files: the event is given the list itself)
+    const paste = new ClipboardEvent('paste', { bubbles: true });
+    Object.defineProperty(paste, 'clipboardData', { value: list });
+    document.querySelector('h1').dispatchEvent(paste);
+  }, readFileSync(odd).toString('hex'));
+  await page.waitForFunction(t => new RegExp(t).test(document.getElementById('status').textContent),
+    { timeout: 30000 }, tally.source).catch(() => {});
+  const shown = await page.$$eval('#results li', l => l.map(li => [li.querySelector('h2').textContent,
+    li.querySelector('.verdict').textContent]));
+  check('paste', JSON.stringify(shown) === JSON.stringify([['pasted.lib', SAYS['odd.lib']]]), shown);
+}
+
 try {
   await mainpath('served', served + 'vexsum.html');
   await mainpath('from disk', pathToFileURL(join(build, 'vexsum.html')).href);
   await longbatch();
   await changedafter();
+  await pasted();
 
   // the page's description, and its manifest: an id, .lib files handed to
   // it by the system, one window for them, a splash that is no white flash

@@ -725,6 +725,34 @@ def changedafter():
     expect(status() == want, f"{status()!r}, want {want!r}")
 
 
+@named("paste and launch")
+def pasteandlaunch():
+    # files pasted anywhere on the page, and those the system hands an
+    # installed page (its launch queue, stood in for here), join the list;
+    # the manifest as the browser reads it has no errors
+    stand = browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+        Object.defineProperty(window, 'launchQueue', { configurable: true,
+          value: { setConsumer: f => { window.launched = f; } } });"""})
+    try:
+        opened()
+    finally:
+        browser.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": stand["identifier"]})
+    with open(infiles("odd.lib")[0], "rb") as f:
+        hexed = f.read().hex()
+    browser.execute_script("""
+        const file = name => new File([Uint8Array.from(arguments[0].match(/../g), h => parseInt(h, 16))], name);
+        const list = new DataTransfer();
+        list.items.add(file('pasted.lib'));
+        document.querySelector('h1').dispatchEvent(new ClipboardEvent('paste', { clipboardData: list, bubbles: true }));
+        window.launched({ files: [{ getFile: async () => file('launched.lib') }] });""", hexed)
+    WebDriverWait(browser, 30).until(lambda b: cards() == 2 and tally(b))
+    shown = browser.execute_async_script(CARDS, 2)
+    expect(sorted((c["name"], c["verdict"]) for c in shown) == [("launched.lib", CORRECTED[0]), ("pasted.lib", CORRECTED[0])],
+           shown)
+    manifest = browser.execute_cdp_cmd("Page.getAppManifest", {})
+    expect(manifest.get("url", "").endswith("/vexsum.webmanifest") and not manifest.get("errors"), manifest.get("errors"))
+
+
 # showSaveFilePicker stood in for: refusing with the error named, or giving
 # a file that keeps what is written in window.saved (or, full, fails)
 SAVED = """
@@ -928,10 +956,13 @@ def manual():
 
 @named("from disk")
 def fromdisk():
-    # opened from disk, as someone who unzipped the web zip would; the zip
-    # a blob, where the browser refuses the page a file of the person's
-    # choosing (stood in for) or has none
+    # opened from disk, as someone who unzipped the web zip would: nothing
+    # in the console; the zip a blob, where the browser refuses the page a
+    # file of the person's choosing (stood in for) or has none
+    browser.get_log("browser")
     opened("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))
+    logged = [e["message"] for e in browser.get_log("browser") if e["level"] == "SEVERE"]
+    expect(not logged, f"the console: {logged}")
     browser.execute_script(SAVED, "NotAllowedError", False)
     two = infiles("odd.lib", "even.lib")
     for path in two:

@@ -6,6 +6,7 @@
 import { check } from '../engine.js';
 import { clear, ready, take, undo } from './batch.js';
 import { downloadall, forgetlinks } from './downloads.js';
+import { athome } from './home.js';
 import { dragover, dropped, picked, pickedfolder } from './intake.js';
 import { reason, tell, ui } from './view.js';
 
@@ -31,6 +32,8 @@ ui.zipall.addEventListener('click', downloadall);
 ui.only.addEventListener('change', () => ui.results.classList.toggle('only', ui.only.checked));
 ui.clear.addEventListener('click', clear);
 ui.undo.addEventListener('click', undo);
+// paste, and the files an installed page is opened with
+athome(take);
 // the whole window takes a drop
 window.addEventListener('dragover', dragover);
 window.addEventListener('drop', e => {

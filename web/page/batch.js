@@ -3,8 +3,31 @@
 // Clear ends it. Its state is the page's one state object.
 import { card, judge, listattention } from './cards.js';
 import { addtozip, forget, showzip } from './downloads.js';
+import { stamp } from './intake.js';
 import { state } from './state.js';
 import { count, reason, tell, ui } from './view.js';
+
+// cards go into the list together, at most this often (in ms): each time
+// the list is laid out anew, which a card at a time makes slower and
+// slower as the list grows
+const showevery = 250;
+
+// the cards made since the last time, into the list after the batch's
+// last, each batch above the one before, in its own order; their files
+// join the zip and the list of those that need attention
+function shelve() {
+  const shelf = state.shelf;
+  if (shelf.length === 0) return;
+  state.shelf = [];
+  state.shown = performance.now();
+  const items = shelf.map(one => one.item);
+  if (state.newest) state.newest.after(...items); else ui.results.prepend(...items);
+  state.newest = items[items.length - 1];
+  for (const { item, entry, judged } of shelf) {
+    if (judged.kind === 'refused' || judged.kind === 'failed') state.needs.push({ path: entry.path, kind: judged.kind, id: item.id });
+    if (judged.kind === 'corrected') addtozip({ entry, path: entry.path, head: judged.head, bytes: judged.after, item });
+  }
+}
 
 // a screen reader hears the batch's start, where it is at most this often
 // (in ms), and its tally: not every file of a thousand
@@ -47,17 +70,15 @@ async function runbatch() {
       item.className = 'card ' + kind;
       item.id = 'card' + ++state.cards;
       item.tabIndex = -1; // a link to it moves the focus too
-      if (kind === 'refused' || kind === 'failed') state.needs.push({ path: entry.path, kind, id: item.id });
-      if (kind === 'corrected')
-        addtozip({ entry, path: entry.path, head: judged.head, bytes: judged.after, item });
-      // each batch above the last, in its own order
-      if (state.newest) state.newest.after(item); else ui.results.prepend(item);
-      state.newest = item;
+      state.shelf.push({ item, entry, judged });
+      if (performance.now() - state.shown >= showevery) shelve();
     }
+    shelve();
     tell(tallyline(state.tally));
     listattention(state.needs);
   } catch (e) {
     if (round !== state.round) return;
+    shelve();
     tell('Stopped: ' + reason(e));
   }
   ui.meter.hidden = true;
@@ -80,6 +101,7 @@ export function take(list) {
     state.cleared = null;
     ui.undo.hidden = true;
   }
+  stamp(list);
   state.pending.push(...list);
   if (state.working) {
     state.total += list.length;
@@ -104,8 +126,11 @@ export function ready() {
 
 // Clear: the batch ends where it is, and the list, its downloads and its
 // zip go, kept aside until the next pick so that Undo can bring them back
+// (cards not yet shown go, and count as not processed)
 export function clear() {
-  const left = state.working ? state.total - state.finished : 0;
+  const left = state.working ? state.total - state.finished + state.shelf.length : 0;
+  forget(state.shelf.map(one => one.item.querySelector('a.download')).filter(a => a).map(a => a.href));
+  state.shelf = [];
   state.round++;
   state.pending = [];
   state.working = false;

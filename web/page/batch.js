@@ -23,6 +23,7 @@ function shelve() {
   const items = shelf.map(one => one.item);
   if (state.newest) state.newest.after(...items); else ui.results.prepend(...items);
   state.newest = items[items.length - 1];
+  progress();
   for (const { item, entry, judged } of shelf) {
     if (judged.kind === 'refused' || judged.kind === 'failed') state.needs.push({ path: entry.path, kind: judged.kind, id: item.id });
     if (judged.kind === 'corrected') addtozip({ entry, path: entry.path, head: judged.head, bytes: judged.after, item });
@@ -33,7 +34,8 @@ function shelve() {
 // (in ms), and its tally: not every file of a thousand
 const sayevery = 5000;
 
-// where the batch is, in the line and the bar at once; said now and then
+// where the batch is, in the line and the bar at once, as its cards go in
+// (a change a file would lay the page out again for each); said now and then
 function progress() {
   const words = `Working: ${Math.min(state.finished + 1, state.total)} of ${state.total}`;
   ui.status.textContent = words;
@@ -59,8 +61,8 @@ async function runbatch() {
   ui.clear.hidden = false;
   ui.attention.hidden = true;
   try {
+    progress();
     while (state.pending.length) {
-      progress();
       const entry = state.pending.shift();
       const judged = await judge(entry);
       if (round !== state.round) return;

@@ -92,6 +92,8 @@ add_custom_command(OUTPUT icon.svg icon-192.png icon-512.png
 add_custom_target(icons ALL DEPENDS icon.svg icon-192.png icon-512.png)
 configure_file(web/page/vexsum.webmanifest vexsum.webmanifest COPYONLY)
 configure_file(web/page/vexsum.html vexsum.html @ONLY)
+# a served folder's root is the page too, rather than a listing of files
+configure_file(web/page/vexsum.html index.html @ONLY)
 # the manual beside the page, as HTML
 add_custom_command(OUTPUT manual.html
 	COMMAND ${PROJECT_SOURCE_DIR}/web/tools/manual.sh vexsum.1 manual.html
@@ -103,7 +105,7 @@ configure_file(LICENSE LICENSE COPYONLY)
 # The page's own files, the one list of them: its service worker keeps
 # these for a visit offline, and the web zip holds them, the worker and
 # the licences (tests/webpackage.sh is given both lists)
-set(pagefiles vexsum.html vexsum.css vexsum.js vexsum.webmanifest icon.svg icon-192.png icon-512.png manual.html)
+set(pagefiles vexsum.html vexsum.css vexsum.js vexsum.webmanifest icon.svg icon-192.png icon-512.png manual.html index.html)
 set(webfiles ${pagefiles} sw.js LICENSE fflate-LICENSE)
 # the worker, with the list and the name of its cache: the version and a
 # hash of the files, so that a new build is a new worker with a cache of

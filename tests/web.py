@@ -20,6 +20,7 @@ names it matches.
 usage: web.py WEB-BUILD NATIVE-VEXSUM NATIVE-MKLIB GOLDEN-TABLE AXE.JS|- [SCREENSHOT.png]"""
 import base64
 import hashlib
+import io
 import os
 import random
 import re
@@ -203,15 +204,25 @@ def status():
     return browser.find_element(By.ID, "status").text
 
 
+def said():
+    """What the live region says now (it is unseen)."""
+    return browser.execute_script("return document.getElementById('said').textContent")
+
+
+# (a card's lines are made when they are unfolded: each is unfolded here)
 CARDS = """
     const n = arguments[0], done = arguments[arguments.length - 1];
     const items = Array.from(document.querySelectorAll('#results li')).slice(0, n);
-    done(items.map(li => {
+    const folded = items.map(li => !!li.querySelector('details:not([open])'));
+    items.forEach(li => { const d = li.querySelector('details'); if (d) d.open = true; });
+    const read = () => done(items.map((li, i) => {
       const a = li.querySelector('a.download'), text = s => { const e = li.querySelector(s); return e ? e.textContent : null; };
       return { name: text('h2'), lines: text('pre'), verdict: text('.verdict'), bytes_: text('.bytes'),
-               download: a ? a.download : null, label: a ? a.textContent : null,
-               folded: !!li.querySelector('details:not([open]) pre') };
-    }));"""
+               download: a ? a.download : null, label: a ? a.textContent : null, folded: folded[i] };
+    }));
+    const wait = tries => items.every(li => !li.querySelector('details') || li.querySelector('details pre')) || !tries
+      ? read() : setTimeout(() => wait(tries - 1), 10);
+    wait(200);"""
 downloads = os.path.join(work, "downloads")
 
 
@@ -332,7 +343,8 @@ def five():
     words = status()
     want = f"{sum(1 for p in some if SAYS[os.path.basename(p)][1])} corrected"
     expect(words.startswith(want), f"{words!r}, want it to start {want!r}")
-    expect(browser.find_element(By.ID, "status").get_attribute("aria-live") == "polite", "no live region")
+    expect(browser.find_element(By.ID, "said").get_attribute("aria-live") == "polite" and said() == words,
+           f"the tally is not said: {said()!r}")
 
 
 @named("failing file mid-batch")
@@ -552,9 +564,7 @@ def glance():
     # attention named under the tally, each a link to its card; a filter;
     # each verdict said politely, the tally once
     opened()
-    browser.execute_script("""window.busy = []; window.heard = [];
-        new MutationObserver(() => window.busy.push(document.getElementById('status').getAttribute('aria-busy')))
-          .observe(document.getElementById('status'), { attributes: true, attributeFilter: ['aria-busy'] });
+    browser.execute_script("""window.heard = [];
         new MutationObserver(() => window.heard.push(document.getElementById('said').textContent))
           .observe(document.getElementById('said'), { childList: true, characterData: true, subtree: true });""")
     kinds = {"odd.lib": "odd.lib", "even-already-right.lib": "even-already-right.lib", "notes.txt": "notes.txt",
@@ -588,10 +598,214 @@ def glance():
     browser.find_element(By.ID, "only").click()
     visible = [e.text for e in browser.find_elements(By.CSS_SELECTOR, "#results li h2") if e.is_displayed()]
     expect(len(visible) == 4, f"filter off: {visible}")
-    heard, busy = browser.execute_script("return [window.heard, window.busy]")
-    expect(heard == [f"{look[0]}: {look[4]}" for look in looks]
-           and browser.find_element(By.ID, "said").get_attribute("aria-live") == "polite", f"said: {heard}")
-    expect(busy == ["true", "false"], f"tally said more than once: {busy}")
+    # a screen reader hears the batch start and its tally; each verdict is
+    # read on its card, under the file's name
+    heard = browser.execute_script("return window.heard")
+    expect(heard == ["Checking 4 files", "1 corrected, 1 already right, 1 not a library object, 1 error"],
+           f"said: {heard}")
+    oncard = browser.execute_script("""return Array.from(document.querySelectorAll('#results li'),
+        li => [li.querySelector('h2').textContent, li.querySelector('.verdict').textContent,
+               li.querySelector('.verdict').checkVisibility()]);""")
+    expect(all(c[2] and c[1] for c in oncard) and [c[1] for c in oncard] == [look[4] for look in looks],
+           f"verdicts on the cards: {oncard}")
+
+
+def collection(name, n):
+    """A folder of N files, every other one an object with a wrong CRC and
+    the rest text files; its path."""
+    where = os.path.join(work, name)
+    os.makedirs(where, exist_ok=True)
+    for i in range(n):
+        shutil.copyfile(many[i % len(many)] if i % 2 == 0 else notes, os.path.join(where, f"{i:03d}" + (".lib", ".txt")[i % 2]))
+    return where
+
+
+INVIEW = """
+    const r = document.getElementById(arguments[0]).getBoundingClientRect();
+    return [r.top, r.bottom, innerHeight, r.width > 0];"""
+
+
+@named("actions in reach", 300)
+def reach():
+    # after a long batch at a phone's size, with the list scrolled to its
+    # end: the tally, the batch's actions and the filter still in view; a
+    # progress bar while it ran; the files that need attention folded after
+    # a few, the rest a click away through the filter; Clear apart from
+    # Download all, and undone until the next pick
+    browser.set_window_size(375, 800)
+    try:
+        opened()
+        browser.execute_script("""window.meter = [];
+            const m = document.getElementById('meter');
+            new MutationObserver(() => window.meter.push([m.hidden, m.max, m.value]))
+              .observe(m, { attributes: true });""")
+        browser.find_element(By.ID, "folder").send_keys(collection("reach", 60))
+        WebDriverWait(browser, 120).until(lambda b: cards() == 60 and tally(b))
+        meter = browser.execute_script("return window.meter")
+        expect(any(not h and m == 60 and 0 < v < 60 for h, m, v in meter) and meter[-1][0],
+               f"no progress bar for the batch: {meter[-3:]}")
+        browser.execute_script("window.scrollTo(0, document.documentElement.scrollHeight)")
+        for what in ("status", "zipall", "filter", "clear"):
+            top, bottom, height, shown = browser.execute_script(INVIEW, what)
+            expect(shown and 0 <= top and bottom <= height, f"{what} out of view at the list's end: {top:.0f}-{bottom:.0f}")
+        named_ = browser.execute_script("""const p = document.getElementById('attention');
+            return [p.querySelectorAll('a').length, p.textContent];""")
+        expect(named_[0] == 5 and named_[1].endswith(", and 25 more."), f"attention: {named_}")
+        browser.execute_script("document.querySelector('#attention button.more').click()")
+        hidden = browser.execute_script("""return [document.getElementById('only').checked,
+            Array.from(document.querySelectorAll('#results li.refused')).filter(li => !li.checkVisibility()).length]""")
+        expect(hidden == [True, 0], f"the filter does not reach the rest: {hidden}")
+        apart = browser.execute_script("""const z = document.getElementById('zipall'), c = document.getElementById('clear');
+            const a = z.getBoundingClientRect(), b = c.getBoundingClientRect();
+            return [Math.max(b.left - a.right, b.top - a.bottom, a.left - b.right),
+                    getComputedStyle(z).backgroundColor, getComputedStyle(c).backgroundColor];""")
+        expect(apart[0] >= 24 and apart[1] != apart[2], f"Clear beside Download all, alike: {apart}")
+        browser.find_element(By.ID, "clear").click()
+        undo = browser.find_element(By.ID, "undo")
+        expect(cards() == 0 and undo.is_displayed(), f"{cards()} cards after Clear, Undo shown: {undo.is_displayed()}")
+        undo.click()
+        button = browser.find_element(By.ID, "zipall")
+        expect(cards() == 60 and button.text == "Download all corrected (30 files)" and not undo.is_displayed()
+               and browser.find_element(By.ID, "attention").is_displayed(),
+               f"after Undo: {cards()} cards, {button.text!r}")
+        browser.find_element(By.ID, "clear").click()
+        give(infiles("odd.lib"), downloaded=False)
+        expect(cards() == 1 and not undo.is_displayed(), f"Undo after the next pick: {cards()} cards")
+    finally:
+        browser.set_window_size(1280, 800)
+
+
+@named("announcements", 300)
+def announced():
+    # a batch of 100: its start, its progress no more than every few
+    # seconds, and its tally; nothing else
+    opened()
+    browser.execute_script("""window.heard = [];
+        new MutationObserver(() => window.heard.push([performance.now(), document.getElementById('said').textContent]))
+          .observe(document.getElementById('said'), { childList: true, characterData: true, subtree: true });""")
+    browser.find_element(By.ID, "folder").send_keys(collection("spoken", 100))
+    WebDriverWait(browser, 120).until(lambda b: cards() == 100 and tally(b))
+    heard = browser.execute_script("return window.heard")
+    words = [w for _, w in heard]
+    middle = heard[1:-1]
+    expect(words[0] == "Checking 100 files" and words[-1] == status()
+           and all(re.fullmatch(r"Working: \d+ of 100", w) for _, w in middle)
+           and all(b[0] - a[0] >= 4900 for a, b in zip(heard, heard[1:-1])), f"said: {heard}")
+
+
+def changefiles():
+    """Four files given, then on disk one rewritten, one grown, one removed
+    and one left; their paths in that order."""
+    paths = [make(f"later-{k}.lib", open(many[i], "rb").read(), listed=False) for i, k in enumerate("abcd")]
+    give(paths, downloaded=False)
+    with open(paths[0], "r+b") as f:
+        f.write(b"X")
+    with open(paths[1], "ab") as f:
+        f.write(b"more")
+    os.remove(paths[2])
+    return paths
+
+
+RAW = ("NotReadableError", "NotFoundError", "network error", "operation was aborted", "could not be read")
+
+
+@named("changed after its verdict", 180)
+def changedafter():
+    # a file that changed or went after its verdict: no download of it, but
+    # the page's words on its card; the zip leaves it out, and names it
+    opened()
+    paths = changefiles()
+    for index in range(3):
+        browser.execute_script("document.querySelectorAll('#results li')[arguments[0]].querySelector('a.download').click()",
+                               index)
+    WebDriverWait(browser, 30).until(lambda b: len(b.find_elements(By.CSS_SELECTOR, "#results .verdict.changed")) == 3)
+    shown = browser.execute_script("""return Array.from(document.querySelectorAll('#results li'),
+        li => [li.querySelector('h2').textContent, li.textContent, !!li.querySelector('a.download')]);""")
+    for path, (name, text, link) in zip(paths, shown[:3]):
+        want = f"{name} changed after it was checked: choose it again"
+        expect(want in text and not link, f"{name}: {text!r}")
+    expect(not any(r in status() or r in c[1] for r in RAW for c in shown), "a raw browser text")
+    # a fresh list, the files changed before Download all
+    opened()
+    paths = changefiles()
+    with zipfile.ZipFile(downloadall()) as z:
+        expect(z.namelist() == ["later-d.lib"] and z.read("later-d.lib") == console(paths[3])[2], z.namelist())
+    want = "Left out of vexsum-corrected.zip: " + "; ".join(
+        f"later-{k}.lib changed after it was checked: choose it again" for k in "abc") + "."
+    WebDriverWait(browser, 10).until(lambda b: status() == want)
+    expect(status() == want, f"{status()!r}, want {want!r}")
+
+
+@named("paste and launch")
+def pasteandlaunch():
+    # files pasted anywhere on the page, and those the system hands an
+    # installed page (its launch queue, stood in for here), join the list;
+    # the manifest as the browser reads it has no errors
+    stand = browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+        Object.defineProperty(window, 'launchQueue', { configurable: true,
+          value: { setConsumer: f => { window.launched = f; } } });"""})
+    try:
+        opened()
+    finally:
+        browser.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": stand["identifier"]})
+    with open(infiles("odd.lib")[0], "rb") as f:
+        hexed = f.read().hex()
+    browser.execute_script("""
+        const file = name => new File([Uint8Array.from(arguments[0].match(/../g), h => parseInt(h, 16))], name);
+        const list = new DataTransfer();
+        list.items.add(file('pasted.lib'));
+        document.querySelector('h1').dispatchEvent(new ClipboardEvent('paste', { clipboardData: list, bubbles: true }));
+        window.launched({ files: [{ getFile: async () => file('launched.lib') }] });""", hexed)
+    WebDriverWait(browser, 30).until(lambda b: cards() == 2 and tally(b))
+    shown = browser.execute_async_script(CARDS, 2)
+    expect(sorted((c["name"], c["verdict"]) for c in shown) == [("launched.lib", CORRECTED[0]), ("pasted.lib", CORRECTED[0])],
+           shown)
+    manifest = browser.execute_cdp_cmd("Page.getAppManifest", {})
+    expect(manifest.get("url", "").endswith("/vexsum.webmanifest") and not manifest.get("errors"), manifest.get("errors"))
+
+
+# showSaveFilePicker stood in for: refusing with the error named, or giving
+# a file that keeps what is written in window.saved (or, full, fails)
+SAVED = """
+    const [refused, full] = arguments;
+    window.saved = [];
+    window.showSaveFilePicker = async options => {
+      if (refused) throw new DOMException('stood in', refused);
+      window.asked = options.suggestedName;
+      return { createWritable: async () => new WritableStream({
+        write: chunk => { if (full) throw new Error('the disk is full'); window.saved.push(...chunk); } }) };
+    };"""
+
+
+@named("zip to a chosen file", 180)
+def chosenfile():
+    # from disk, where the browser lets the page write a file that the
+    # person chooses (stood in for here), the zip streams to it; refused,
+    # the zip comes as before; cancelled, or failed, the page says so
+    opened("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))
+    two = infiles("odd.lib", "even.lib")
+    give(two, downloaded=False)
+    browser.execute_script(SAVED, None, False)
+    browser.execute_script("""window.made = []; const make = URL.createObjectURL;
+        URL.createObjectURL = b => { window.made.push(b.type); return make(b); };""")
+    browser.find_element(By.ID, "zipall").click()
+    WebDriverWait(browser, 30).until(lambda b: b.find_element(By.ID, "zipall").is_enabled())
+    saved, asked, made = browser.execute_script("return [window.saved, window.asked, window.made]")
+    try:
+        with zipfile.ZipFile(io.BytesIO(bytes(saved))) as z:
+            expect(z.namelist() == [os.path.basename(p) for p in two], z.namelist())
+            expect([z.read(os.path.basename(p)) for p in two] == [console(p)[2] for p in two], "the saved zip differs")
+    except zipfile.BadZipFile:
+        expect(False, f"no zip saved ({len(saved)} bytes)")
+    expect(asked == "vexsum-corrected.zip" and made == [], f"asked {asked!r}, blobs {made}")
+    browser.execute_script(SAVED, "AbortError", False)
+    browser.find_element(By.ID, "zipall").click()
+    WebDriverWait(browser, 10).until(lambda b: "not saved" in status())
+    expect(status() == "vexsum-corrected.zip was not saved: no file was chosen.", status())
+    browser.execute_script(SAVED, None, True)
+    browser.find_element(By.ID, "zipall").click()
+    WebDriverWait(browser, 10).until(lambda b: "Could not" in status())
+    expect(status() == "Could not make vexsum-corrected.zip: the disk is full", status())
 
 
 @named("folder chosen and zipped", 300)
@@ -875,8 +1089,14 @@ def manual():
 
 @named("from disk")
 def fromdisk():
-    # opened from disk, as someone who unzipped the web zip would
+    # opened from disk, as someone who unzipped the web zip would: nothing
+    # in the console; the zip a blob, where the browser refuses the page a
+    # file of the person's choosing (stood in for) or has none
+    browser.get_log("browser")
     opened("file://" + os.path.abspath(os.path.join(build, "vexsum.html")))
+    logged = [e["message"] for e in browser.get_log("browser") if e["level"] == "SEVERE"]
+    expect(not logged, f"the console: {logged}")
+    browser.execute_script(SAVED, "NotAllowedError", False)
     two = infiles("odd.lib", "even.lib")
     for path in two:
         compare(path, give([path])[0])

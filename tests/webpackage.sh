@@ -18,6 +18,7 @@ check zip "it holds: $held; want: $want" [ "$held" = "$want" ]
 kept=$(sed -n "s/^const own = '\([^']*\)'.*/\1/p" "$dir/sw.js")
 check worker "it keeps: $kept; want: ${pagefiles[*]}" [ "$kept" = "${pagefiles[*]}" ]
 check page "it loads something from elsewhere" sh -c '! grep -qE "(src|href)=\"(https?:)?//" "$1"' - "$dir/vexsum.html"
+check index "index.html is not the page" cmp "$dir/index.html" "$dir/vexsum.html"
 check page "it has no Content-Security-Policy" grep -q 'http-equiv="Content-Security-Policy"' "$dir/vexsum.html"
 check page "it has an inline script or style" sh -c '! grep -qE "<script>|<style|style=" "$1"' - "$dir/vexsum.html"
 summary

@@ -2,12 +2,51 @@
 // card shown as it is done; files given while a batch runs join it, and
 // Clear ends it. Its state is the page's one state object.
 import { card, judge, listattention } from './cards.js';
-import { addtozip, forgetlinks } from './downloads.js';
+import { addtozip, forget, showzip } from './downloads.js';
+import { stamp } from './intake.js';
 import { state } from './state.js';
-import { count, reason, ui } from './view.js';
+import { count, reason, tell, ui } from './view.js';
 
+// cards go into the list together, at most this often (in ms): each time
+// the list is laid out anew, which a card at a time makes slower and
+// slower as the list grows
+const showevery = 250;
+
+// the cards made since the last time, into the list after the batch's
+// last, each batch above the one before, in its own order; their files
+// join the zip and the list of those that need attention
+function shelve() {
+  const shelf = state.shelf;
+  if (shelf.length === 0) return;
+  state.shelf = [];
+  state.shown = performance.now();
+  const items = shelf.map(one => one.item);
+  if (state.newest) state.newest.after(...items); else ui.results.prepend(...items);
+  state.newest = items[items.length - 1];
+  progress();
+  for (const { item, entry, judged } of shelf) {
+    if (judged.kind === 'refused' || judged.kind === 'failed') state.needs.push({ path: entry.path, kind: judged.kind, id: item.id });
+    if (judged.kind === 'corrected') addtozip({ entry, path: entry.path, head: judged.head, bytes: judged.after, item });
+  }
+}
+
+// a screen reader hears the batch's start, where it is at most this often
+// (in ms), and its tally: not every file of a thousand
+const sayevery = 5000;
+
+// where the batch is, in the line and the bar at once, as its cards go in
+// (a change a file would lay the page out again for each); said now and then
 function progress() {
-  ui.status.textContent = `Working: ${Math.min(state.finished + 1, state.total)} of ${state.total}`;
+  const words = `Working: ${Math.min(state.finished + 1, state.total)} of ${state.total}`;
+  ui.status.textContent = words;
+  ui.meter.max = state.total;
+  ui.meter.value = state.finished;
+  ui.meter.hidden = false;
+  const now = performance.now();
+  if (now - state.spoken >= sayevery) {
+    state.spoken = now;
+    ui.said.textContent = words;
+  }
 }
 
 const tallyline = tally =>
@@ -20,12 +59,10 @@ async function runbatch() {
   const round = state.round;
   state.working = true;
   ui.clear.hidden = false;
-  // a screen reader hears the tally once, when the batch is done
-  ui.status.setAttribute('aria-busy', 'true');
   ui.attention.hidden = true;
   try {
+    progress();
     while (state.pending.length) {
-      progress();
       const entry = state.pending.shift();
       const judged = await judge(entry);
       if (round !== state.round) return;
@@ -35,20 +72,18 @@ async function runbatch() {
       item.className = 'card ' + kind;
       item.id = 'card' + ++state.cards;
       item.tabIndex = -1; // a link to it moves the focus too
-      if (kind === 'refused' || kind === 'failed') state.needs.push({ path: entry.path, kind, id: item.id });
-      if (kind === 'corrected') addtozip({ path: entry.path, bytes: judged.after, file: entry.file });
-      // each batch above the last, in its own order
-      if (state.newest) state.newest.after(item); else ui.results.prepend(item);
-      state.newest = item;
-      ui.said.textContent = `${entry.path}: ${judged.words}`;
+      state.shelf.push({ item, entry, judged });
+      if (performance.now() - state.shown >= showevery) shelve();
     }
-    ui.status.textContent = tallyline(state.tally);
+    shelve();
+    tell(tallyline(state.tally));
     listattention(state.needs);
   } catch (e) {
     if (round !== state.round) return;
-    ui.status.textContent = 'Stopped: ' + reason(e);
+    shelve();
+    tell('Stopped: ' + reason(e));
   }
-  ui.status.setAttribute('aria-busy', 'false');
+  ui.meter.hidden = true;
   state.working = false;
   ui.clear.hidden = ui.filter.hidden = ui.results.children.length === 0;
 }
@@ -59,9 +94,16 @@ export function take(list) {
   if (list.length === 0) return;
   if (!state.ready) {
     state.waiting.push(...list);
-    ui.status.textContent = 'Loading the program… then ' + count(state.waiting.length, 'file', 'files') + '.';
+    tell('Loading the program… then ' + count(state.waiting.length, 'file', 'files') + '.');
     return;
   }
+  // a pick ends what Clear took
+  if (state.cleared) {
+    forget(state.cleared.links);
+    state.cleared = null;
+    ui.undo.hidden = true;
+  }
+  stamp(list);
   state.pending.push(...list);
   if (state.working) {
     state.total += list.length;
@@ -73,6 +115,8 @@ export function take(list) {
   state.tally = { corrected: 0, right: 0, refused: 0, failed: 0 };
   state.newest = null;
   state.needs = [];
+  ui.said.textContent = `Checking ${count(state.total, 'file', 'files')}`;
+  state.spoken = performance.now();
   runbatch();
 }
 
@@ -82,18 +126,43 @@ export function ready() {
   take(state.waiting.splice(0));
 }
 
-// Clear: the batch ends where it is, and the list, its downloads and its zip go
+// Clear: the batch ends where it is, and the list, its downloads and its
+// zip go, kept aside until the next pick so that Undo can bring them back
+// (cards not yet shown go, and count as not processed)
 export function clear() {
-  const left = state.working ? state.total - state.finished : 0;
+  const left = state.working ? state.total - state.finished + state.shelf.length : 0;
+  forget(state.shelf.map(one => one.item.querySelector('a.download')).filter(a => a).map(a => a.href));
+  state.shelf = [];
   state.round++;
   state.pending = [];
   state.working = false;
-  forgetlinks();
-  ui.results.replaceChildren();
+  if (state.cleared) forget(state.cleared.links);
+  state.cleared = { cards: Array.from(ui.results.children), fixed: state.fixed, links: state.links,
+    attention: Array.from(ui.attention.childNodes) };
+  state.links = [];
   state.fixed = [];
-  ui.clear.hidden = ui.filter.hidden = ui.attention.hidden = ui.zipall.hidden = true;
-  ui.said.textContent = '';
-  ui.status.setAttribute('aria-busy', 'false');
-  ui.status.textContent = left ? `Cleared; ${count(left, 'file was', 'files were')} not processed` : 'Ready.';
+  ui.results.replaceChildren();
+  ui.clear.hidden = ui.filter.hidden = ui.attention.hidden = ui.zipall.hidden = ui.meter.hidden = true;
+  ui.undo.hidden = state.cleared.cards.length === 0;
+  tell(left ? `Cleared; ${count(left, 'file was', 'files were')} not processed` : 'Cleared.');
   ui.picker.focus();
+}
+
+// Undo: the list that Clear took comes back as it was (a batch that Clear
+// ended stays ended)
+export function undo() {
+  const back = state.cleared;
+  if (!back) return;
+  state.cleared = null;
+  ui.results.replaceChildren(...back.cards);
+  state.fixed = back.fixed;
+  state.links = back.links;
+  state.newest = null;
+  ui.attention.replaceChildren(...back.attention);
+  ui.attention.hidden = back.attention.length === 0;
+  ui.undo.hidden = true;
+  ui.clear.hidden = ui.filter.hidden = false;
+  showzip();
+  tell(`The list is back: ${count(back.cards.length, 'file', 'files')}.`);
+  ui.clear.focus();
 }

@@ -1,5 +1,7 @@
-// The files given to the page, as { file, path, size } (size when chosen:
-// a file removed before it is read would read as empty): from the picker,
+// The files given to the page, as { file, path, size, date } (size and date
+// taken when chosen, stamp(): a file removed before it is read would read
+// as empty): from
+// the picker, a paste, the system's launch of an installed page,
 // the folder picker or a drop on the window, a dropped folder walked whole;
 // and, when its turn comes, the head of each file, as much as the program
 // needs.
@@ -15,7 +17,23 @@ const gone = path => Object.assign(new Error(`${path} changed or was removed aft
 // the system's order is none: a folder's files go by name
 const inorder = (a, b) => (a < b ? -1 : a > b ? 1 : 0);
 
-export const picked = files => Array.from(files, file => ({ file, path: file.webkitRelativePath || file.name, size: file.size }));
+export const picked = files => Array.from(files, file => ({ file, path: file.webkitRelativePath || file.name }));
+
+// each file's size and date as the page takes it: Chromium asks the system
+// for them, one file at a time, so that a folder of thousands would stop
+// the page for seconds; the first few hundred at once, the rest a slice
+// at a time
+const slice = 256;
+export async function stamp(list) {
+  for (let i = 0; i < list.length; i++) {
+    if (i && i % slice === 0) await new Promise(resolve => setTimeout(resolve));
+    const entry = list[i];
+    if (entry.file && entry.size === undefined) {
+      entry.size = entry.file.size;
+      entry.date = entry.file.lastModified;
+    }
+  }
+}
 
 // a folder from the folder picker, by path
 export const pickedfolder = files => picked(files).sort((a, b) => inorder(a.path, b.path));
@@ -36,7 +54,7 @@ async function walk(entry, out) {
   } else {
     try {
       const file = await new Promise((resolve, reject) => entry.file(resolve, reject));
-      out.push({ file, path, size: file.size });
+      out.push({ file, path });
     } catch {
       out.push({ file: null, path, failure: gone(path) });
     }
@@ -70,6 +88,7 @@ export function dropped(e) {
 // the first bytes of a file, as many as the program needs
 export async function readhead(entry) {
   if (entry.failure) throw entry.failure;
+  stamp([entry]); // (the batch came before the slice with this file)
   let bytes;
   try {
     bytes = new Uint8Array(await entry.file.slice(0, headlength).arrayBuffer());
@@ -80,4 +99,21 @@ export async function readhead(entry) {
   }
   if (entry.file.size !== entry.size || bytes.length !== Math.min(entry.size, headlength)) throw gone(entry.path);
   return bytes;
+}
+
+// the words for a file that is no longer as it was when its verdict was given
+export const changedwords = path => `${path} changed after it was checked: choose it again`;
+
+// whether a file is still as it was when checked: its size and date as
+// when chosen, and its head read again the same (a browser that keeps what
+// it knew of the file refuses the read of one changed or removed; another
+// reads the file as it is now, and reads it removed as an error)
+export async function unchanged(entry, head) {
+  if (entry.file.size !== entry.size || entry.file.lastModified !== entry.date) return false;
+  try {
+    const now = new Uint8Array(await entry.file.slice(0, head.length).arrayBuffer());
+    return now.length === head.length && now.every((b, i) => b === head[i]);
+  } catch {
+    return false;
+  }
 }

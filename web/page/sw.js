@@ -44,6 +44,8 @@ self.addEventListener('fetch', e => {
   if (e.request.method !== 'GET' || new URL(e.request.url).origin !== location.origin) return;
   // the page's own files from the cache; anything else (or one the browser
   // evicted) from the network
-  e.respondWith(caches.open(kept).then(cache => cache.match(e.request, { ignoreSearch: true }))
+  // (the folder's own address is its index.html, the page again)
+  const asked = e.request.url.split('?')[0] === self.registration.scope ? 'index.html' : e.request;
+  e.respondWith(caches.open(kept).then(cache => cache.match(asked, { ignoreSearch: true }))
     .then(found => found || fetch(e.request)));
 });

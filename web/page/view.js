@@ -10,7 +10,9 @@ export const ui = {
   zone: byid('zone'),
   clear: byid('clear'),
   attention: byid('attention'),
-  said: byid('said'), // each verdict, for a screen reader
+  said: byid('said'), // what a screen reader hears: a batch's start, its progress now and then, its tally
+  meter: byid('meter'),
+  undo: byid('undo'),
   filter: byid('filter'),
   only: byid('only'),
   zipall: byid('zipall'),
@@ -28,3 +30,9 @@ export const count = (n, one, many) => n + ' ' + (n === 1 ? one : many);
 
 // what went wrong, in the words of whatever threw it
 export const reason = e => (e && e.message ? e.message : e);
+
+// words for the status line that a screen reader hears too
+export function tell(words) {
+  ui.status.textContent = words;
+  ui.said.textContent = words;
+}

@@ -100,10 +100,12 @@ openfound(const char *path, int flags, const struct stat &named)
 // Linux holds the file that the look found by a bare path (O_PATH), which
 // opens nothing, so a FIFO or device swapped in is never opened: the
 // descriptor's own type decides, and the file is reopened for update through
-// it, where no rename can reach. Without /proc (a bare container or chroot)
-// the path is opened again and checked the same way; only then may a FIFO
-// swapped in at that moment have its waiting peer let go, though it is
-// still refused before anything is read.
+// it, where no rename can reach. Where /proc cannot reopen it (there is none,
+// as in a bare container or chroot, or it is not the system's, as in the
+// page's own file system) the path is opened again and checked the same way,
+// and the system gives its own reason for a refusal; only then may a FIFO
+// swapped in at that moment have its waiting peer let go, though it is still
+// refused before anything is read. Another's lease refuses either open.
 static int
 openupdate(const char *path, const struct stat &named)
 {
@@ -116,7 +118,7 @@ openupdate(const char *path, const struct stat &named)
 	int fd = open(held, updateflags);
 	int why = errno;
 	close(look);
-	if (fd >= 0 || why != ENOENT) {
+	if (fd >= 0 || why == EWOULDBLOCK) {
 		errno = why;
 		return fd;
 	}

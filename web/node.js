@@ -26,14 +26,14 @@ var nodeclosed = [0, 1, 2].filter(fd => {
   return !flags || (parseInt(flags[1], 8) & 3) === 2;
 });
 // Node's file layer (Emscripten's NODERAWFS) otherwise falls short of the
-// system in three ways that the program's checks of its file meet:
+// system in two ways that the program's checks of its file meet (it numbers
+// the program's descriptors as Node does its own, so that the program's
+// reopen through /proc/self/fd/N reaches the file it holds):
 // - it drops O_NONBLOCK from an open, so that an open would wait out
 //   another's lease (45 s on Linux) rather than fail with EWOULDBLOCK, which
 //   the program counts as a held lock; and it drops O_PATH, so that the look
 //   at the file would open it for reading, which a FIFO swapped in holds up
 //   for ever: Linux gets O_PATH as it is, elsewhere the look does not wait;
-// - the program's descriptor numbers are its own, not Node's, so its reopen
-//   through /proc/self/fd/N names Node's number for N;
 // - fstat stats the name that the file was opened by, so that the program's
 //   last look would compare the path with itself: it asks Node about the
 //   open file instead.
@@ -50,12 +50,9 @@ ___syscall_fstat64 = (fd, buf) => {
   }
 };
 var nodeopen = () => {
-  const fs = require('fs'), flags = NODEFS.flagsForNode, open = FS.open;
-  const path = 0o10000000, nonblock = 0o4000;
-  NODEFS.flagsForNode = f => flags(f) | (f & (path | nonblock) ? fs.constants.O_NONBLOCK : 0) |
+  const flags = NODEFS.flagsForNode, path = 0o10000000, nonblock = 0o4000;
+  NODEFS.flagsForNode = f => flags(f) | (f & (path | nonblock) ? require('fs').constants.O_NONBLOCK : 0) |
     (f & path && process.platform === 'linux' ? path : 0);
-  FS.open = (name, ...rest) => open(String(name).replace(/^\/proc\/self\/fd\/(\d+)$/,
-    (held, fd) => FS.streams[fd] ? '/proc/self/fd/' + FS.streams[fd].nfd : held), ...rest);
 };
 Module['onRuntimeInitialized'] = () => {
   nodeopen();

@@ -19,9 +19,10 @@ export default [
   { files: ['web/page/**/*.js'], ignores: ['web/page/sw.js'], languageOptions: { globals: globals.browser } },
   { files: ['web/page/sw.js'], languageOptions: { sourceType: 'script', globals: globals.serviceworker } },
   // the console program for Node: its pre-js runs inside emscripten's code,
-  // beside the program's Module and FS
+  // beside the program's Module, its file systems and its system calls
   { files: ['web/npm/**/*.js'],
-    languageOptions: { sourceType: 'script', globals: { ...globals.node, Module: 'writable', FS: 'readonly' } } },
+    languageOptions: { sourceType: 'script', globals: { ...globals.node, Module: 'writable', FS: 'readonly',
+      NODEFS: 'readonly', SYSCALLS: 'readonly', ERRNO_CODES: 'readonly', ___syscall_fstat64: 'writable' } } },
   { files: ['web/tools/**/*.js'], languageOptions: { sourceType: 'commonjs', globals: globals.node } },
   { files: ['tests/**/*.mjs', 'bench/**/*.mjs', '*.mjs'], languageOptions: { globals: globals.node } },
   // the Firefox test hands functions to the page, which run there

@@ -1,7 +1,7 @@
 // The ways a run ends early: a file that is no library object, and a failure
 // of the system. After a failure the file is as it was, except after a failed
 // close, when it already holds the new field, and when the line says the
-// field may be partly new.
+// field may be partly new: each of those two says so in its line.
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -46,4 +46,12 @@ void
 goneerror(const char *name)
 {
 	failline(name, "the file was replaced or removed during the run", "\n");
+}
+
+// the close after the write failed: the file holds the new field, unlike
+// after any other failure, so the line says so
+void
+closeerror(const char *name)
+{
+	failline(name, strerror(errno), " (closing it, after the CRC was written)\n");
 }

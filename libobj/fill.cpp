@@ -4,8 +4,9 @@
 // on a file system that allocates ahead) it has allocated the field's blocks,
 // so that a full disk refuses it whole. An error part way all the same (a
 // failing disk, or a full disk on Windows or where blocks cannot be allocated
-// ahead) puts the old bytes back; only if that fails too may the field be
-// left partly new, and the error line then says so.
+// ahead) puts the old bytes back, and so does a path found naming another
+// file, or none, right after the write; only if that fails too may the field
+// be left partly new, and the error line then says so.
 #include <cerrno>
 
 #include "libobj.h"
@@ -43,6 +44,26 @@ putfield(std::int64_t at, const unsigned char *now, const unsigned char *old, si
 	}
 }
 
+// The path must name the file that is written, before the write and after
+// it: a file renamed over or removed at the write would otherwise be reported
+// filled while the path holds another file, or none. After the write the old
+// bytes go back first, so that the run's file is as it was.
+static void
+stillnamed(std::int64_t at, const unsigned char *old, size_t n, bool written)
+{
+	int named = namesfile(libfile, libname);
+	if (named == 0)
+		return;
+	int why = errno;
+	if (written && putall(old, n, at) < n)
+		tornerror(libname, errno);
+	if (named < 0) {
+		errno = why;
+		ioerror(libname);
+	}
+	goneerror(libname);
+}
+
 void
 fillcrc()
 {
@@ -70,15 +91,14 @@ fillcrc()
 		now[0] = static_cast<unsigned char>(truecrc & 0xFF);
 		now[1] = static_cast<unsigned char>(truecrc >> 8 & 0xFF);
 	}
-	int ready = reservefield(libfile, libname, at, n);
-	if (ready < 0)
+	if (reservefield(libfile, at, n) != 0)
 		ioerror(libname);
-	if (ready > 0)
-		goneerror(libname);
+	stillnamed(at, old, n, false);
 	putfield(at, now, old, n);
+	stillnamed(at, old, n, true);
 
 	int closed = fclose(libfile);
 	libfile = nullptr;
 	if (closed != 0)
-		ioerror(libname);
+		closeerror(libname);
 }

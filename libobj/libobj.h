@@ -61,14 +61,17 @@ int putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at);
 // checks that bytes at..at+n-1, which the file still holds, lie within any
 // file-size limit, and allocates their blocks where the system and the file
 // system can (Linux), so that a full disk refuses them whole; elsewhere a
-// full disk may still stop the write part way; last, that path still names
-// the file. 0; 1 when the path names another file or none; or -1 and errno
-int reservefield(FILE *f, const char *path, std::int64_t at, size_t n);
+// full disk may still stop the write part way. 0, or -1 and errno
+int reservefield(FILE *f, std::int64_t at, size_t n);
+// whether path still names the open file: 0; 1 when it names another file
+// or none; or -1 and errno
+int namesfile(FILE *f, const char *path);
 
 // the ways a run ends early
 [[noreturn]] void notlibrary();
 [[noreturn]] void ioerror(const char *name);
 [[noreturn]] void tornerror(const char *name, int err);
 [[noreturn]] void goneerror(const char *name);
+[[noreturn]] void closeerror(const char *name);
 
 #endif

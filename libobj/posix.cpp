@@ -3,6 +3,7 @@
 // windows.cpp is its counterpart.
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -26,18 +27,18 @@ static const int rootflags = O_RDONLY | O_DIRECTORY;
 #endif
 
 static void
-keepopen(int fd)
+keepopen(int fd, const char *name)
 {
 	if (fcntl(fd, F_GETFD) == -1 && open("/", rootflags) != fd)
-		ioerror("/");
+		ioerror(name);
 }
 
 void
 keepstreams()
 {
-	keepopen(STDIN_FILENO);
-	keepopen(STDOUT_FILENO);
-	keepopen(STDERR_FILENO);
+	keepopen(STDIN_FILENO, "standard input");
+	keepopen(STDOUT_FILENO, "standard output");
+	keepopen(STDERR_FILENO, "standard error");
 }
 
 // a file-size limit is checked before the write; should one still bite (on
@@ -63,43 +64,88 @@ samefile(const struct stat &a, const struct stat &b)
 }
 
 // a failed open's descriptor closed, keeping the error
-static FILE *
+static int
 closefail(int fd)
 {
 	int why = errno;
 	close(fd);
 	errno = why;
-	return nullptr;
+	return -1;
+}
+
+// The open makes no terminal ours and does not wait out another's lease: it
+// fails with EWOULDBLOCK instead, and the caller waits as for a lock (reads
+// and writes of a regular file pay no heed to O_NONBLOCK)
+static const int updateflags = O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+// path opened with flags, kept only when that descriptor is the regular file
+// that the look by name found: the name may have gone to another file, or to
+// a FIFO or device, meanwhile
+static int
+openfound(const char *path, int flags, const struct stat &named)
+{
+	int fd = open(path, flags);
+	if (fd < 0)
+		return -1;
+	struct stat held {};
+	if (fstat(fd, &held) != 0)
+		return closefail(fd);
+	if (!S_ISREG(held.st_mode) || !samefile(held, named)) {
+		close(fd);
+		goneerror(path);
+	}
+	return fd;
+}
+
+// Linux holds the file that the look found by a bare path (O_PATH), which
+// opens nothing, so a FIFO or device swapped in is never opened: the
+// descriptor's own type decides, and the file is reopened for update through
+// it, where no rename can reach. Where /proc cannot reopen it (there is none,
+// as in a bare container or chroot, or it is not the system's, as in the
+// page's own file system) the path is opened again and checked the same way,
+// and the system gives its own reason for a refusal; only then may a FIFO
+// swapped in at that moment have its waiting peer let go, though it is still
+// refused before anything is read. Another's lease refuses either open.
+static int
+openupdate(const char *path, const struct stat &named)
+{
+#ifdef O_PATH
+	int look = openfound(path, O_PATH | O_CLOEXEC, named);
+	if (look < 0)
+		return -1;
+	char held[32];
+	snprintf(held, sizeof held, "/proc/self/fd/%d", look);
+	int fd = open(held, updateflags);
+	int why = errno;
+	close(look);
+	if (fd >= 0 || why == EWOULDBLOCK) {
+		errno = why;
+		return fd;
+	}
+#endif
+	return openfound(path, updateflags, named);
 }
 
 // Only a regular file is opened for update. A pipe, FIFO, socket, terminal
 // or device may never end while we hold it, or give other bytes on a second
 // read, and opening one may itself act (a FIFO's waiting peer let go, a new
 // terminal made), so its type is looked up by name and it is never opened.
-// The open makes no terminal ours and does not wait out another's lease: it
-// fails with EWOULDBLOCK instead, and the caller waits as for a lock.
 FILE *
 openlib(const char *path)
 {
-	struct stat named {}, held {};
+	struct stat named {};
 	if (stat(path, &named) != 0)
 		return nullptr;
 	if (!S_ISREG(named.st_mode)) {
 		errno = S_ISDIR(named.st_mode) ? EISDIR : ESPIPE;
 		return nullptr;
 	}
-	int fd = open(path, O_RDWR | O_NONBLOCK | O_NOCTTY);
+	int fd = openupdate(path, named);
 	if (fd < 0)
 		return nullptr;
-	if (fstat(fd, &held) != 0)
-		return closefail(fd);
-	// the name may have been given to another file between the look and the open
-	if (!samefile(held, named))
-		goneerror(path);
-	int flags = fcntl(fd, F_GETFL);
-	FILE *f = nullptr;
-	if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 || !(f = fdopen(fd, "r+b")))
-		return closefail(fd);
+	FILE *f = fdopen(fd, "r+b");
+	if (!f)
+		closefail(fd);
 	return f;
 }
 
@@ -144,10 +190,8 @@ ownerlock(int fd)
 int
 trylock(FILE *f)
 {
-	int fd = fileno(f), r;
-	while ((r = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR)
-		;
-	int held = lockoutcome(r);
+	int fd = fileno(f);
+	int held = lockoutcome(flock(fd, LOCK_EX | LOCK_NB));
 	if (held == 0 && (held = lockoutcome(ownerlock(fd))) != 0) {
 		int why = errno;
 		flock(fd, LOCK_UN);
@@ -195,7 +239,7 @@ allocate(int fd, std::int64_t at, size_t n)
 }
 
 int
-reservefield(FILE *f, const char *path, std::int64_t at, size_t n)
+reservefield(FILE *f, std::int64_t at, size_t n)
 {
 	int fd = fileno(f);
 	auto end = static_cast<std::uint64_t>(at) + n;
@@ -206,15 +250,23 @@ reservefield(FILE *f, const char *path, std::int64_t at, size_t n)
 	}
 	if (allocate(fd, at, n) != 0)
 		return -1;
-	// last, right before the write: a file cut meanwhile must not grow back,
-	// and one renamed over or removed would be filled unseen
-	struct stat held {}, named {};
+	// last: a file cut meanwhile must not grow back
+	struct stat held {};
 	if (fstat(fd, &held) != 0)
 		return -1;
 	if (static_cast<std::uint64_t>(held.st_size) < end) {
 		errno = EIO;
 		return -1;
 	}
+	return 0;
+}
+
+int
+namesfile(FILE *f, const char *path)
+{
+	struct stat held {}, named {};
+	if (fstat(fileno(f), &held) != 0)
+		return -1;
 	if (stat(path, &named) != 0)
 		return errno == ENOENT || errno == ENOTDIR ? 1 : -1;
 	return samefile(held, named) ? 0 : 1;

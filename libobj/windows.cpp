@@ -182,12 +182,9 @@ putat(FILE *f, const unsigned char *buf, size_t n, std::int64_t at)
 }
 
 // Windows has no file-size limit to check and allocates on write; what is
-// left is that the file still holds the field, checked right before the
-// write. The runtime opens the file without delete sharing, so while the run
-// holds it the file can be neither renamed over nor removed: the path still
-// names it.
+// left is that the file still holds the field, checked right before the write
 int
-reservefield(FILE *f, const char *, std::int64_t at, size_t n)
+reservefield(FILE *f, std::int64_t at, size_t n)
 {
 	struct _stati64 st {};
 	if (_fstati64(_fileno(f), &st) != 0)
@@ -196,5 +193,13 @@ reservefield(FILE *f, const char *, std::int64_t at, size_t n)
 		errno = EIO;
 		return -1;
 	}
+	return 0;
+}
+
+// The runtime opens the file without delete sharing, so while the run holds
+// it the file can be neither renamed over nor removed: the path still names it
+int
+namesfile(FILE *, const char *)
+{
 	return 0;
 }

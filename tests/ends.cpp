@@ -29,6 +29,7 @@ void notlibrary() { endrun(endnotlibrary); }
 void ioerror(const char *) { endrun(endioerror); }
 void tornerror(const char *, int) { endrun(endioerror); }
 void goneerror(const char *) { endrun(endioerror); }
+void closeerror(const char *) { endrun(endioerror); }
 
 void arm() { armed = true, ending = endaccepted; }
 int ended()

@@ -12,7 +12,7 @@ static const struct {
 } codes[] = {
 	{"EACCES", EACCES}, {"EBADF", EBADF},   {"EFBIG", EFBIG},   {"EINVAL", EINVAL}, {"EIO", EIO},
 	{"EISDIR", EISDIR}, {"ENOENT", ENOENT}, {"ENOSPC", ENOSPC}, {"ESPIPE", ESPIPE}, {"EAGAIN", EAGAIN},
-	{"EWOULDBLOCK", EWOULDBLOCK},
+	{"EWOULDBLOCK", EWOULDBLOCK}, {"EINTR", EINTR},
 #ifdef EDQUOT // not in Windows' runtime, which has no quotas to exceed
 	{"EDQUOT", EDQUOT},
 #endif

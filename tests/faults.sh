@@ -75,7 +75,9 @@ inject() {
 }
 # held CALL[:when=N] ACTION [CALL ACTION]... [-- FAULT...]: run vexsum on $F,
 # hold it right after its (Nth) CALL on the file, run ACTION while it waits,
-# and let it go on; so for each pair in turn, each CALL a different one
+# and let it go on; so for each pair in turn, each CALL a different one. The
+# array pre, when set, is a command that starts vexsum, its arguments last.
+pre=()
 held() {
 	local trace=$work/trace stops=() actions=() s i
 	while [ $# -gt 0 ] && [ "$1" != -- ]; do
@@ -84,7 +86,7 @@ held() {
 	done
 	[ $# -eq 0 ] || shift
 	: >"$trace"
-	ASAN_OPTIONS=detect_leaks=0 strace -qq -o "$trace" -P "$F" "${stops[@]}" "${@/#/-einject=}" "$V" "$F" &
+	ASAN_OPTIONS=detect_leaks=0 strace -qq -o "$trace" -P "$F" "${stops[@]}" "${@/#/-einject=}" "${pre[@]}" "$V" "$F" &
 	local tracer=$!
 	for i in "${!actions[@]}"; do
 		until [ "$(grep -c '^--- stopped by SIGSTOP' "$trace")" -gt "$i" ] || ! kill -0 $tracer 2>/dev/null; do
@@ -138,7 +140,8 @@ queued() {
 }
 # hold HOW [USER]: another program (as USER, who may only read $F) takes $F
 # in the background, as $holder, and this returns once it holds it: a shared
-# flock, a lockf lock, or a read lease whose holder will not give it up
+# flock, or as the holder helper does (a lockf lock, a lock on the CRC field
+# alone, a read lock, or a read lease whose holder will not give it up)
 hold() {
 	local as=() cmd=("$H" "$1" "$F")
 	[ "$1" != flock ] || cmd=(flock -s "$F" sleep 60)
@@ -157,16 +160,30 @@ lockedby() {
 	kill $holder
 	return $s
 }
-# lockfawhile: vexsum on $F while another program holds a lockf lock on it
-# for a second; the run must wait for it, and then fill the file
-lockfawhile() {
-	hold lockf
-	local start; start=$(date +%s%N)
-	(sleep 1 && kill $holder) &
-	timeout 30 "$V" "$F"; local s=$?
-	local took=$((($(date +%s%N) - start) / 1000000))
-	[ $took -ge 900 ] || echo "did not wait for the lockf lock: $took ms" >&2
-	wait
+# awhile HOW: vexsum on $F while another program holds it as hold says for a
+# second; the run must wait for it, holding nothing meanwhile (another's flock
+# is had at once), try again within milliseconds and then every 100 ms (its
+# pauses, in ms: 1 2 4 8 16 32 64 100 100...), and then fill the file
+awhile() {
+	hold "$1"
+	local start run s took i free=
+	start=$(date +%s%N)
+	ASAN_OPTIONS=detect_leaks=0 strace -qq -o "$work/pauses" -e trace=clock_nanosleep,nanosleep \
+		"$V" "$F" & run=$!
+	for i in 1 2 3 4 5; do
+		sleep 0.1
+		! flock -n -x "$F" true || { free=1; break; }
+	done
+	[ -n "$free" ] || echo "another's flock was refused while the run waited" >&2
+	sleep 0.5
+	kill $holder
+	wait $run; s=$?
+	took=$((($(date +%s%N) - start) / 1000000))
+	[ $took -ge 550 ] || echo "did not wait for the $1 holder: $took ms" >&2
+	local pauses
+	pauses=$(sed -n 's/.*tv_sec=\([0-9]*\), tv_nsec=\([0-9]*\).*/\1 \2/p' "$work/pauses" |
+		awk '{ printf "%s%d", (NR > 1 ? " " : ""), $1 * 1000 + $2 / 1000000 }')
+	[[ "$pauses " =~ ^"1 2 4 8 16 32 64 100 "(100 )*$ ]] || echo "it paused (ms): $pauses" >&2
 	return $s
 }
 # lockfrefused: another program's lockf on $F must be refused
@@ -216,28 +233,105 @@ unbuffered() { ASAN_OPTIONS=verify_asan_link_order=0 stdbuf -o0 "$V" "$F"; }
 merged() { "$V" "$F" 2>&1 | sed -n 1p >&2; }
 # piped: a pipe with the start of a header in it, as the path
 piped() { printf KALMIR | timeout 5 "$V" /dev/stdin; }
-# waiting reader|writer: a FIFO with a reader (or a writer that sends a whole
-# object) waiting to open it; the run must leave the peer waiting, and the
-# writer's bytes must still reach a reader that comes later
-waiting() {
+# peer reader|writer: $F made a FIFO with a reader (or a writer that sends a
+# whole object) waiting to open it, as $peer
+peer() {
 	rm -f "$F" && mkfifo "$F" || return 9
 	if [ "$1" = reader ]; then
 		cat "$F" >/dev/null &
 	else
 		sh -c 'printf %s "$1" | xxd -r -p >"$2"' - "$odd" "$F" &
 	fi
-	local peer=$! s
-	timeout 5 "$V" "$F"; s=$?
+	peer=$!
+}
+# stillwaiting reader|writer: the peer must not have been let go, and the
+# writer's bytes must still reach a reader that comes later
+stillwaiting() {
 	sleep 0.2 # time for a peer let go to finish
 	kill -0 $peer 2>/dev/null || echo "the waiting $1 was let go" >&2
 	if [ "$1" = reader ]; then
-		exec 3<>"$F" && exec 3>&- # read and write: opens at once, reader or not
+		local i # read and write: opens at once, until a reader late to block on its open has gone
+		for i in $(seq 50); do
+			kill -0 $peer 2>/dev/null || break
+			exec 3<>"$F" && exec 3>&- && sleep 0.1
+		done
 	else
 		local got
 		got=$(timeout 5 xxd -p "$F" | tr -d '\n' | tr a-f A-F)
 		[ "$got" = "$odd" ] || echo "the writer's bytes were lost" >&2
 	fi
 	wait $peer
+}
+# waiting reader|writer: vexsum on a FIFO with a peer waiting to open it;
+# the run must leave the peer waiting
+waiting() {
+	peer "$1" || return
+	timeout 5 "$V" "$F"
+	local s=$?
+	stillwaiting "$1"
+	return $s
+}
+# swapped reader|writer: the file turned into a FIFO with a peer waiting,
+# right after the run's look at the path; the run must open nothing (the
+# open alone lets the peer go) and never wait on a read (it is killed after
+# 5 s)
+swapped() {
+	dog=
+	held %%stat:when=1 "peer $1; (sleep 5 && kill -KILL \$(pgrep -P \$tracer)) 2>/dev/null & dog=\$!"
+	local s=$?
+	kill $dog 2>/dev/null
+	stillwaiting "$1"
+	return $s
+}
+# swapat CALL [rm]: right after the run's CALL, the path renamed over by a
+# copy of the file as it was (or removed); the run's own file, which a second
+# name still reaches, must be as it was as well
+swapat() {
+	ln "$F" "$F.run" && cp "$F" "$F.old" || return 9
+	if [ "${2:-}" = rm ]; then
+		held "$1" 'rm "$F"'
+	else
+		held "$1" 'cp "$F.old" "$F.new" && mv "$F.new" "$F"'
+	fi
+	local s=$?
+	cmp -s "$F.run" "$F.old" || echo "the run's own file was changed: $(hexof "$F.run")" >&2
+	return $s
+}
+# mountns: status 77, saying so, where there are no mount namespaces
+mountns() { unshare -m true 2>/dev/null || { echo "no mount namespaces here" >&2; return 77; }; }
+# the command that runs its arguments in a mount namespace with an empty
+# /proc, where the run must reopen the file by its name
+noproc=(unshare -m sh -c 'mount -t tmpfs tmpfs /proc && exec "$@"' -)
+# twin: $F in a tmpfs of its own, and a file with the same inode number in
+# another tmpfs bound over the path after the re-read: the same number on
+# another device is another file
+twin() {
+	mountns || return
+	mkdir -p "$work/twin" && cp "$F" "$work/keep" || return 9
+	pre=(unshare -m sh -c '
+		mount -t tmpfs tmpfs "$1" && mount -t tmpfs tmpfs "$2" && cp "$3" "$4" && cp "$3" "$2/twin" || exit 9
+		[ "$(stat -c %i "$4")" = "$(stat -c %i "$2/twin")" ] ||
+			{ echo "tmpfs here numbers the files of all its mounts in one count" >&2; exit 77; }
+		shift 4 && exec "$@"' - "${F%/*}" "$work/twin" "$work/keep" "$F")
+	held pread64 'nsenter -t "$(pgrep -P $tracer)" -m mount --bind "$work/twin/twin" "$F"'
+}
+# noctty: without /proc, the path turned into a link to a terminal right
+# after the run's look by a bare path; the run, a session leader without a
+# terminal, opens the path again, and must refuse it without making it its own
+noctty() {
+	mountns || return
+	command -v python3 >/dev/null || { echo "python3 is not installed" >&2; return 77; }
+	python3 -c 'import os, pty, time; m, s = pty.openpty(); print(os.ttyname(s), flush=True); time.sleep(60)' \
+		>"$work/pts" & local pty=$!
+	until [ -s "$work/pts" ] || ! kill -0 $pty 2>/dev/null; do sleep 0.01; done
+	ctty=
+	pre=("${noproc[@]}" setsid)
+	held %%stat:when=2 "rm \"\$F\" && ln -s $(cat "$work/pts") \"\$F\"" \
+		openat:when=2 'ctty=$(cut -d" " -f7 /proc/$(pgrep -P $tracer)/stat)'
+	local s=$?
+	kill $pty
+	rm "$F"
+	[ "$ctty" = 0 ] || echo "the terminal became the run's own: $ctty" >&2
 	return $s
 }
 # unopened PATH: vexsum on PATH, which it must refuse without opening it
@@ -321,19 +415,31 @@ crowd             | even     | crowd                                 | 0 | -    
 locked            | odd      | lockedby flock                        | 1 | FILE: {EWOULDBLOCK}\n | =
 locked-by-reader  | odd      | lockedby flock 65534                  | 1 root | FILE: {EWOULDBLOCK}\n | =
 lockf-held        | odd      | lockedby lockf                        | 1 | FILE: {EWOULDBLOCK}\n | =
-lockf-awhile      | odd      | lockfawhile                           | 0 |                      | oddfilled
+# a run that waits holds nothing, polls at once and then gently; so for a
+# lockf lock, a write lock on the CRC field alone, and a read lock
+lockf-awhile      | odd      | awhile lockf                          | 0 |                      | oddfilled
+field-awhile      | odd      | awhile fieldlock                      | 0 |                      | oddfilled
+read-awhile       | odd      | awhile readlock                       | 0 |                      | oddfilled
 lockf-refused     | odd      | held pread64 lockfrefused             | 0 |                      | oddfilled
 # a lease makes an open wait for its holder to give it up, which this one never does
 leased            | odd      | lockedby lease                        | 1 | FILE: {EWOULDBLOCK}\n | =
-# a lock that fails is a failure, not a wait, nor a lock taken
+# a lock that fails is a failure, not a wait, nor a lock taken (the run sets
+# no signal handler, so no call of it ever fails with EINTR but this one)
 lock-fails        | odd      | inject flock:error=EIO:when=1         | 1 | FILE: {EIO}\n       | =
+lock-eintr        | odd      | inject flock:error=EINTR:when=1       | 1 | FILE: {EINTR}\n     | =
 # the write fails outright: the reason is told, also when the bytes were right already
 enospc-odd        | odd      | inject pwrite64:error=ENOSPC          | 1 | FILE: {ENOSPC}\n  | =
 edquot-even       | even     | inject pwrite64:error=EDQUOT          | 1 | FILE: {EDQUOT}\n      | =
 eio-right         | oddfilled| inject pwrite64:error=EIO             | 1 | FILE: {EIO}\n       | =
 disk-full         | odd      | inject fallocate:error=ENOSPC         | 1 | FILE: {ENOSPC}\n  | =
+# a file system (or a system) that cannot allocate ahead, or lock, still
+# gets its CRC
 no-fallocate      | odd      | inject fallocate:error=EOPNOTSUPP     | 0 |                                  | oddfilled
+no-fallocate-sys  | odd      | inject fallocate:error=ENOSYS         | 0 |                                  | oddfilled
+no-fallocate-mode | odd      | inject fallocate:error=EINVAL         | 0 |                                  | oddfilled
 no-locks          | odd      | inject flock:error=ENOLCK             | 0 |                                  | oddfilled
+no-flock          | odd      | inject flock:error=EOPNOTSUPP         | 0 |                                  | oddfilled
+no-ofd-lock       | odd      | inject fcntl:error=EINVAL:when=2      | 0 |                                  | oddfilled
 # a file-size limit inside the field refuses it before a byte is written,
 # whatever else goes wrong later, also one byte inside it (1025 for bytes
 # 1023-1025); one exactly at the field's end lets it through
@@ -352,13 +458,26 @@ limit-late-torn   | limitodd | held fallocate 'prlimit --pid $(pgrep -P $tracer)
 full-tmpfs-odd    | holeodd  | ontmpfs                               | root | FILE: {ENOSPC}\n | =
 full-tmpfs-even   | holeeven | ontmpfs                               | root | FILE: {ENOSPC}\n | =
 # the path names another file by the open, or by the write, or none: the run's file is not
-# filled unseen, and the path's is left as it is
+# filled unseen (nor written at all: a write would fail), and the path's is left as it is
 swapped-at-open   | odd      | held %%stat:when=1 'cp FILE FILE.new && mv FILE.new FILE' | 1 | FILE: the file was replaced or removed during the run\n | =
-renamed-over      | odd      | held pread64 'cp FILE FILE.new && mv FILE.new FILE' | 1 | FILE: the file was replaced or removed during the run\n | =
-removed           | odd      | held pread64 'rm FILE'                | 1 | FILE: the file was replaced or removed during the run\n | none
-# closing fails after the write: the file holds the new field
-close-odd         | odd      | inject close:error=EIO                | 1 | FILE: {EIO}\n       | oddfilled
-close-even        | even     | inject close:error=EIO                | 1 | FILE: {EIO}\n       | evenfilled
+renamed-over      | odd      | held pread64 'cp FILE FILE.new && mv FILE.new FILE' -- pwrite64:error=EIO | 1 | FILE: the file was replaced or removed during the run\n | =
+removed           | odd      | held pread64 'rm FILE' -- pwrite64:error=EIO | 1 | FILE: the file was replaced or removed during the run\n | none
+# the same at the write: the old bytes go back into the run's file
+renamed-at-write  | odd      | swapat pwrite64:when=1                | 1 | FILE: the file was replaced or removed during the run\n | =
+removed-at-write  | odd      | swapat pwrite64:when=1 rm             | 1 | FILE: the file was replaced or removed during the run\n | none
+# a file with the path's inode number on another device is another file
+twin-device       | odd      | twin                                  | root   | FILE: the file was replaced or removed during the run\n | =
+# the path turned into a FIFO with a peer waiting, after the look: opened it
+# would let the peer go, and a read of it could wait for ever
+fifo-swapped-reader | odd    | swapped reader                        | 1 | FILE: the file was replaced or removed during the run\n | fifo
+fifo-swapped-writer | odd    | swapped writer                        | 1 | FILE: the file was replaced or removed during the run\n | fifo
+# without /proc the path is opened again by name: as well, and a terminal
+# swapped in is refused and never made the run's own
+no-proc           | odd      | mountns && "${noproc[@]}" $V FILE     | 0 root |                      | oddfilled
+no-proc-terminal  | odd      | noctty                                | 1 root | FILE: the file was replaced or removed during the run\n | none
+# closing fails after the write: the file holds the new field, and the line says so
+close-odd         | odd      | inject close:error=EIO                | 1 | FILE: {EIO} (closing it, after the CRC was written)\n | oddfilled
+close-even        | even     | inject close:error=EIO                | 1 | FILE: {EIO} (closing it, after the CRC was written)\n | evenfilled
 # pipes and FIFOs may never end while vexsum holds them open: refused unopened,
 # at once, and a peer waiting on a FIFO is not let go
 fifo-no-writer    | fifo     | timeout 5 $V FILE                     | 1 | FILE: {ESPIPE}\n             | fifo
@@ -382,7 +501,9 @@ merged            | odd      | merged                                | 0 |      
 # with standard output closed, runs that print no report go as usual
 closed-notlib     | short    | $V FILE >&-                           | 0 | Not a library object, ignoring CRC fill.\n | =
 closed-missing    | none     | $V FILE >&-                           | 1 | FILE: {ENOENT}\n          | none
-# closed standard streams must not lend their numbers to the library file
+# closed standard streams must not lend their numbers to the library file;
+# one that cannot be stood in for is named
+stdout-unkept     | odd      | ASAN_OPTIONS=detect_leaks=0 strace -qq -o /dev/null -P / -einject=openat:error=EACCES $V FILE >&- | 1 | standard output: {EACCES}\n | =
 in-err-closed     | short    | $V FILE <&- 2>&-                      | 0 | -                                | =
 stderr-closed     | short    | $V FILE 2>&-                          | 0 | -                                | =
 # and need no /dev/null to stand in for them

@@ -25,10 +25,41 @@ var nodeclosed = [0, 1, 2].filter(fd => {
   const flags = /^flags:\s*([0-7]+)/m.exec(info);
   return !flags || (parseInt(flags[1], 8) & 3) === 2;
 });
-Module['onRuntimeInitialized'] = () => nodeclosed.forEach(fd => {
+// Node's file layer (Emscripten's NODERAWFS) otherwise falls short of the
+// system in two ways that the program's checks of its file meet (it numbers
+// the program's descriptors as Node does its own, so that the program's
+// reopen through /proc/self/fd/N reaches the file it holds):
+// - it drops O_NONBLOCK from an open, so that an open would wait out
+//   another's lease (45 s on Linux) rather than fail with EWOULDBLOCK, which
+//   the program counts as a held lock; and it drops O_PATH, so that the look
+//   at the file would open it for reading, which a FIFO swapped in holds up
+//   for ever: Linux gets O_PATH as it is, elsewhere the look does not wait;
+// - fstat stats the name that the file was opened by, so that the program's
+//   last look would compare the path with itself: it asks Node about the
+//   open file instead.
+// fstat is bound to the program before it starts, hence the assignment here
+___syscall_fstat64 = (fd, buf) => {
   try {
-    FS.streams[fd].nfd = require('fs').openSync('/', 'r');
-  } catch {
-    delete FS.streams[fd]; // the program's own check then stops the run
+    const nfd = SYSCALLS.getStreamFromFD(fd).nfd;
+    return SYSCALLS.doStat(() => require('fs').fstatSync(nfd), '', buf);
+  } catch (e) {
+    if (e instanceof FS.ErrnoError) return -e.errno;
+    if (e.code in ERRNO_CODES) return -ERRNO_CODES[e.code];
+    throw e;
   }
-});
+};
+var nodeopen = () => {
+  const flags = NODEFS.flagsForNode, path = 0o10000000, nonblock = 0o4000;
+  NODEFS.flagsForNode = f => flags(f) | (f & (path | nonblock) ? require('fs').constants.O_NONBLOCK : 0) |
+    (f & path && process.platform === 'linux' ? path : 0);
+};
+Module['onRuntimeInitialized'] = () => {
+  nodeopen();
+  nodeclosed.forEach(fd => {
+    try {
+      FS.streams[fd].nfd = require('fs').openSync('/', 'r');
+    } catch {
+      delete FS.streams[fd]; // the program's own check then stops the run
+    }
+  });
+};

@@ -14,6 +14,8 @@ needtools npm node
 tools=$build/jstools
 bin=$tools/node_modules/.bin
 export npm_config_audit=false npm_config_fund=false npm_config_update_notifier=false
+# plain words to compare: with CI set in the environment, some tools colour them
+export NO_COLOR=1
 if [ "$which" = install ]; then
 	# (two minutes at most: a machine without the registry must not wait on it)
 	if timeout 120 npm install --prefix "$tools" --silent --fetch-retries=1 --fetch-timeout=30000 \

@@ -1043,7 +1043,8 @@ def update():
             begun = time.monotonic()
             opened(page)
             try:
-                seen = WebDriverWait(browser, 10).until(newer)
+                # (the new worker fetches every file before it takes over: slow on a busy machine)
+                seen = WebDriverWait(browser, 30).until(newer)
             except TimeoutException:
                 continue
             print(f"web: update, the new version was {seen} on reload {reload},"
